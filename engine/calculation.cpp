@@ -1,0 +1,289 @@
+#include "calculation.h"
+
+#include <cstdint>
+
+#include "checked.h"
+#include "number_text.h"
+#include "table_elements.h"
+
+namespace kx {
+
+namespace {
+
+constexpr Dbl kDegToRad{0.017453292222222222};  // pi taken as 3.1415926
+constexpr Dbl kRadToDeg{57.295780490442965};
+
+struct StageGuard {
+    CalcStage& current;
+    explicit StageGuard(CalcStage& c, CalcStage s) : current(c) { current = s; }
+};
+
+}  // namespace
+
+double Calculation::parse(Field f) const { return leadingNumber(fields_.text(f)); }
+
+float Calculation::parseSingle(Field f) const { return toSgl(Dbl(parse(f))).v; }
+
+void Calculation::show(Field f, float value) { fields_.setText(f, resultText(value)); }
+
+bool Calculation::calctable() {
+    CalcStage stage = CalcStage::Reading;
+    try {
+        const float Ph = parseSingle(Field::txtFrontX);
+        const float Pv = parseSingle(Field::txtFrontZ);
+        tablePivotX = 120;
+        const Dbl r = parse(Field::SCIright);
+        const Dbl l = parse(Field::SCIleft);
+        const Sgl meanSci = toSgl((l + r) / 2.0);
+
+        stage = CalcStage::FrontGuidance;
+        calcfw1(meanSci.v, Ph, Pv);
+        show(Field::ag, agAngle);
+        show(Field::agtable, agTableAngle);
+        fwgrad = (Sgl(agAngle) - Sgl(10.0f)).v;
+        if (fwgrad > 55)
+            fwgrad = 55;
+
+        // Each canine wing follows the condylar path of the other side.
+        stage = CalcStage::RightCanine;
+        canineRun(Field::SCIleft, Field::TCIleft, Field::txtLeftX, Field::txtLeftY, Field::txtLeftZ,
+                  Field::canineright, Field::caninetableright);
+        stage = CalcStage::LeftCanine;
+        canineRun(Field::SCIright, Field::TCIright, Field::txtRightX, Field::txtRightY,
+                  Field::txtRightZ, Field::canineleft, Field::caninetableleft);
+
+        // The choice works on the shown values, not on the state.
+        stage = CalcStage::TableColors;
+        const float front = parseSingle(Field::agtable);
+        const float left = parseSingle(Field::caninetableleft);
+        const float right = parseSingle(Field::caninetableright);
+        findTableColors(front, left, right);
+        return true;
+    } catch (CalcFault& fault) {
+        fault.setStage(stage);
+        reporter_.reportFault(fault);
+        return false;
+    }
+}
+
+void Calculation::canineRun(Field sci, Field tci, Field x, Field y, Field z, Field angleOut,
+                            Field tableOut) {
+    Px = parseSingle(x);
+    Py = parseSingle(y);
+    Pz = parseSingle(z);
+    const float sciValue = parseSingle(sci);
+    const float tciValue = parseSingle(tci);
+    calc_ax(sciValue, tciValue, 5, 0, 0);
+    calc_ga(fwgrad, ax, ay, az, bx, by, bz, Px, Py, Pz);
+    show(angleOut, fwgrad);
+    show(tableOut, canineTableAngle);
+}
+
+void Calculation::calcfw1(float hciIn, float PhIn, float PvIn) {
+    const Sgl hci(hciIn), Ph(PhIn), Pv(PvIn);
+    const Dbl v = -Dbl(Pv);
+
+    Dbl fw;
+    if (hci.v <= 30)
+        fw = hci * 0.715517 + 22.5;
+    if (hci.v > 30 && hci.v <= 58)
+        fw = (hci - 30.0) * 0.475 + 43.966;
+    if (hci.v > 58)
+        fw = (hci - 58.0) * 0.406 + 57.0;
+    if (fw > 70.0)
+        fw = 70.0;
+    agAngle = toSgl(fw).v;
+
+    const Dbl hRad = hci * kDegToRad;
+    const Dbl fRad = fw * kDegToRad;
+    const Dbl cotH = 1.0 / (tan(hRad) + 1e-9);
+
+    // The centre of rotation C = (x, z): where the normal to the condylar path
+    // through the condyle meets the normal to the anterior guidance through
+    // the incisal point.
+    Dbl x;
+    Dbl xFromPivot;
+    if (!(fRad == 0.0)) {
+        const Dbl cotF = 1.0 / tan(fRad);
+        x = (v - cotF * Ph) / ((cotH - cotF) + 1e-5);
+        xFromPivot = x - Sgl(tablePivotX);
+    } else {
+        x = Ph;
+        xFromPivot = Ph - Sgl(tablePivotX);  // both single here, so a single difference
+    }
+    const Dbl z = x * cotH;
+    if (!(z == 0.0))
+        agTableAngle = toSgl(atan(xFromPivot / (z + 0.0001)) * kRadToDeg).v;
+    else
+        agTableAngle = -10000;
+}
+
+void Calculation::calc_ax(float hciIn, float benIn, float sIn, float retx, float retz) {
+    condDist = 110;
+    const Sgl hci(hciIn), ben(benIn), s(sIn), cd(condDist);
+    const Dbl B = ben * kDegToRad;
+    const Dbl H = hci * kDegToRad;
+    const Dbl bxD = s * cos(B) * cos(H);
+    const Dbl byD = (-Dbl(cd) / 2.0) + s * sin(B);
+    const Sgl bzS = toSgl(s * cos(B) * sin(H));
+
+    const Sgl Q = cd * cd;
+    const Sgl Z2 = bzS * bzS;
+    const Dbl root = sqrt(Q - (bxD * bxD + Z2));
+    const Dbl ayD = byD + root;
+
+    const Sgl ayS = toSgl(ayD), bxS = toSgl(bxD), byS = toSgl(byD);
+    ax = retx;
+    ay = ayS.v;
+    az = retz;
+    bx = bxS.v;
+    by = byS.v;
+    bz = bzS.v;
+}
+
+bool Calculation::calc_ga(const float& fwgradIn, const float& axIn, const float& ayIn,
+                          const float& azIn, const float& bxIn, const float& byIn,
+                          const float& bzIn, const float& PxIn, const float& PyIn,
+                          const float& PzIn) {
+    condDist = 110;
+    const Sgl fw(fwgradIn), a_x(axIn), a_y(ayIn), a_z(azIn), b_x(bxIn), b_y(byIn), b_z(bzIn);
+    const Sgl px(PxIn), py(PyIn), pz(PzIn);
+    const Sgl cd(condDist);
+    const auto h = [&] { return Dbl(cd) / 2.0; };
+
+    const Sgl aRad = toSgl(fw * kDegToRad);
+    const Dbl d1 = sqrt(Dbl(px * px) + (py - h()) * (py - h()));
+
+    // Tangential direction: horizontal part perpendicular to the line from
+    // (0, h) to P, rising by the guidance angle.
+    Dbl U1 = h() - py, U2 = px, U3 = tan(aRad) * d1;
+    const Dbl lenU = sqrt(U1 * U1 + px * px + U3 * U3);
+    U1 = U1 / lenU;
+    U2 = U2 / lenU;
+    U3 = U3 / lenU;
+
+    // Radial direction, horizontally from P towards (0, h).
+    const Sgl negPx = -px;
+    Dbl V1 = negPx, V2 = h() - py, V3 = 0.0;
+    const Dbl lenV = sqrt(negPx * negPx + V2 * V2 + V3 * V3);
+    V1 = V1 / lenV;
+    V2 = V2 / lenV;
+    V3 = V3 / lenV;
+
+    // The guidance plane through P, normal C = U x V.
+    Dbl C1 = U2 * V3 - U3 * V2;
+    Dbl C2 = U3 * V1 - U1 * V3;
+    Dbl C3 = U1 * V2 - U2 * V1;
+    const Dbl L = sqrt(C1 * C1 + C2 * C2 + C3 * C3);
+    Dbl D = -(px * C1 + py * C2 + pz * C3);
+    C1 = C1 / L;
+    C2 = C2 / L;
+    C3 = C3 / L;
+    D = D / L;
+
+    // The condylar axis after the condylar movement.
+    const Dbl theta1 = -atan((a_x - b_x) / (a_y - b_y));
+    const Dbl theta2 = atan((a_z - b_z) / (a_y - b_y));
+    const Dbl cos1 = cos(theta1), sin1 = sin(theta1);
+    const Dbl cos2 = cos(theta2), sin2 = sin(theta2);
+    const Dbl Mx = Dbl(a_x + b_x) / 2.0, My = Dbl(a_y + b_y) / 2.0, Mz = Dbl(a_z + b_z) / 2.0;
+
+    Dbl c, s;
+    struct Point {
+        Dbl x, y, z;
+    };
+    const auto move = [&](Dbl qx, Dbl qy, Dbl qz) {
+        const Dbl x1 = qx * c - qz * s, y1 = qy, z1 = qx * s + qz * c;
+        const Dbl x2 = x1 * cos1 - y1 * sin1, y2 = x1 * sin1 + y1 * cos1, z2 = z1;
+        const Dbl x3 = x2, y3 = y2 * cos2 - z2 * sin2, z3 = y2 * sin2 + z2 * cos2;
+        return Point{x3 + Mx, y3 + My, z3 + Mz};
+    };
+    const auto distance = [&](Dbl phi) {
+        c = cos(phi * kDegToRad);
+        s = sin(phi * kDegToRad);
+        const Point p = move(px, py, pz);
+        return (C1 * p.x + C2 * p.y + C3 * p.z + D) / L;
+    };
+
+    // Bisection on the hinge angle until the canine point lies on the plane.
+    Dbl lo = -25.0, hi = 25.0, phi = 25.0, f = 10.0;
+    bool converged = false;
+    int evaluations = 0;
+    for (std::int16_t n = 0;; ++n) {
+        if (n > 1000)
+            break;
+        if (f > 0.0)
+            hi = phi;
+        else
+            lo = phi;
+        phi = (hi + lo) / 2.0;
+        f = distance(phi);
+        ++evaluations;
+        if (abs(f) < 0.0001) {
+            converged = true;
+            break;
+        }
+    }
+    lastEvaluations = evaluations;
+    lastConverged = converged;
+
+    // The inclination of the reference point's sideways displacement.
+    const Point I = move(120.0, 0.0, 0.0);
+    const Sgl t = toSgl(atan(I.z / I.y));
+    if (converged) {
+        canineTableAngle = toSgl(t * kRadToDeg).v;
+        canineTableAngle = compensate(canineTableAngle, fwgradIn);
+    } else {
+        canineTableAngle = toSgl(Sgl(compensate(t.v, fwgradIn)) * kRadToDeg).v;
+    }
+    return true;
+}
+
+float Calculation::compensate(const float& rot, const float& fwgrad) {
+    const Sgl r(rot);
+    if (rot > 0) {
+        Dbl result = 0.0;
+        if (fwgrad <= 40)
+            result = r * 1.05;
+        if (fwgrad > 40 && fwgrad <= 42.5)
+            result = r * 1.07;
+        if (fwgrad > 42.5 && fwgrad <= 45)
+            result = r * 1.1;
+        if (fwgrad > 45 && fwgrad <= 47)
+            result = r * 1.13;
+        if (fwgrad > 47 && fwgrad <= 49)
+            result = r * 1.15;
+        if (fwgrad > 49 && fwgrad <= 51)
+            result = r * 1.17;
+        if (fwgrad > 51 && fwgrad <= 53)
+            result = r * 1.185;
+        if (fwgrad > 53)
+            result = r * 1.3;
+        return toSgl(result).v;
+    }
+    return toSgl(r * 0.88).v;
+}
+
+void Calculation::findTableColors(const float& front, const float& left, const float& right) {
+    struct Tile {
+        TablePosition position;
+        float inclination;
+        Field box, text;
+    };
+    const Tile tiles[] = {
+        {TablePosition::Wing, right, Field::lblRightTableColor, Field::txtRightTableColor},
+        {TablePosition::Wing, left, Field::lblLeftTableColor, Field::txtLeftTableColor},
+        {TablePosition::Front, front, Field::lblFrontTableColor, Field::txtFrontTableColor},
+    };
+    const int lang = fields_.langIndex();
+    for (const Tile& tile : tiles) {
+        const TableElement e = chooseElement(tile.position, tile.inclination);
+        const ElementLook look = elementLook(e);
+        fields_.setBackColor(tile.box, look.box);
+        fields_.setText(tile.text, elementName(e, lang));
+        fields_.setBackColor(tile.text, look.back);
+        fields_.setForeColor(tile.text, look.fore);
+    }
+}
+
+}  // namespace kx

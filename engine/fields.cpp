@@ -1,0 +1,19 @@
+#include "fields.h"
+
+namespace kx {
+
+std::string_view fieldName(Field f) {
+    static constexpr std::array<std::string_view, kFieldCount> names = {
+        "txtFrontX", "txtFrontZ",
+        "SCIleft", "SCIright", "TCIleft", "TCIright",
+        "txtLeftX", "txtLeftY", "txtLeftZ",
+        "txtRightX", "txtRightY", "txtRightZ",
+        "ag", "agtable", "canineright", "caninetableright", "canineleft", "caninetableleft",
+        "lblRightTableColor", "txtRightTableColor",
+        "lblLeftTableColor", "txtLeftTableColor",
+        "lblFrontTableColor", "txtFrontTableColor",
+    };
+    return names[static_cast<std::size_t>(f)];
+}
+
+}  // namespace kx

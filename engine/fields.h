@@ -1,0 +1,62 @@
+// The narrow interface through which the calculation reaches the window: the
+// fields it reads and writes, the tiles it colours and the current language.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace kx {
+
+enum class Field : std::uint8_t {
+    // inputs
+    txtFrontX, txtFrontZ,
+    SCIleft, SCIright, TCIleft, TCIright,
+    txtLeftX, txtLeftY, txtLeftZ,
+    txtRightX, txtRightY, txtRightZ,
+    // results
+    ag, agtable, canineright, caninetableright, canineleft, caninetableleft,
+    // the tiles: a box and the text field inside it
+    lblRightTableColor, txtRightTableColor,
+    lblLeftTableColor, txtLeftTableColor,
+    lblFrontTableColor, txtFrontTableColor,
+};
+inline constexpr std::size_t kFieldCount = 24;
+
+// The control name of a field, as the window names its controls.
+std::string_view fieldName(Field f);
+
+struct Rgb {
+    std::uint8_t r = 0, g = 0, b = 0;
+    friend bool operator==(Rgb, Rgb) = default;
+};
+namespace colors {
+inline constexpr Rgb blue{0, 0, 255};
+inline constexpr Rgb green{0, 255, 0};
+inline constexpr Rgb orange{255, 128, 0};
+inline constexpr Rgb white{255, 255, 255};
+inline constexpr Rgb black{0, 0, 0};
+inline constexpr Rgb yellow{255, 255, 0};
+inline constexpr Rgb red{255, 0, 0};
+}  // namespace colors
+
+class CalcFields {
+public:
+    virtual ~CalcFields() = default;
+    virtual std::string text(Field f) const = 0;  // UTF-8
+    virtual void setText(Field f, std::string_view utf8) = 0;
+    virtual void setBackColor(Field f, Rgb c) = 0;
+    virtual void setForeColor(Field f, Rgb c) = 0;
+    // 0 German, 1 English, 2 Italian.
+    virtual int langIndex() const = 0;
+};
+
+class CalcFault;
+class FaultReporter {
+public:
+    virtual ~FaultReporter() = default;
+    virtual void reportFault(const CalcFault& fault) = 0;
+};
+
+}  // namespace kx
