@@ -1,0 +1,22 @@
+#include <QApplication>
+
+#include "kxcalc.h"
+#include "system_services.h"
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("KXcalculator"));
+    QApplication::setApplicationDisplayName(QStringLiteral("KX Calculator"));
+    QApplication::setDesktopFileName(QStringLiteral("com.orbeldental.kxcalc"));
+
+    kx::QtSettingsStore settings;
+    kx::DesktopBrowser browser;
+    kx::DefaultPrinter printer;
+    kx::QuitApplication programEnd;
+    kx::MessageBoxes messages;
+    kx::KXcalc window({settings, browser, printer, programEnd, messages});
+    messages.setParentWindow(&window);
+    window.formLoad();
+    window.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,64 @@
+// One inclination input: the angle field, its arrow pair, the insert list and
+// the hidden field that holds the effective inclination.
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <functional>
+
+#include "insert_rules.h"
+
+namespace kx {
+
+class TextBox;
+class ArrowScrollBar;
+class InsertList;
+
+// Whether an angle text is a valid inclination: wholly a number in the
+// regional format, within the valid range.
+bool checkSCI(const QString& text);
+bool checkTCI(const QString& text);
+
+struct AngleRange {
+    int low, high;
+    QString defaultText;
+};
+AngleRange angleRange(Inclination kind);
+
+class AngleInput : public QObject {
+    Q_OBJECT
+public:
+    struct Controls {
+        TextBox* angle;
+        ArrowScrollBar* scroll;
+        InsertList* list;
+        TextBox* effective;
+    };
+    struct Hooks {
+        std::function<bool()> autocalc;
+        std::function<void()> calctable;
+    };
+    // A right-side insert change recalculates at once; a left-side one waits
+    // for the next calculation.
+    AngleInput(Inclination kind, bool recalcOnInsert, Controls controls, Hooks hooks,
+               QObject* parent = nullptr);
+
+    void angleChanged();       // the angle field's text changed
+    void scrollChanged();      // the arrow pair's value changed
+    void insertClicked();      // an insert was chosen
+    void insertTextChanged();  // someone typed into the list's edit part
+
+    const Controls& controls() const { return c_; }
+    Inclination kind() const { return kind_; }
+
+private:
+    bool accepts(const QString& text) const;
+    void writeEffective();
+
+    Inclination kind_;
+    bool recalcOnInsert_;
+    Controls c_;
+    Hooks hooks_;
+};
+
+}  // namespace kx

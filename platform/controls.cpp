@@ -1,0 +1,277 @@
+#include "controls.h"
+
+#include <QAbstractItemView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyleOption>
+#include <QStylePainter>
+
+namespace kx {
+
+void setControlColors(QWidget* w, const QColor& back, const QColor& fore) {
+    setControlBackColor(w, back);
+    setControlForeColor(w, fore);
+}
+
+void setControlBackColor(QWidget* w, const QColor& back) {
+    if (controlBackColor(w) == back && w->testAttribute(Qt::WA_SetPalette))
+        return;  // a palette change repolishes the control: skip it when nothing changes
+    QPalette p = w->palette();
+    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        for (auto role : {QPalette::Window, QPalette::Base, QPalette::Button})
+            p.setColor(group, role, back);
+    w->setPalette(p);
+    w->setAutoFillBackground(true);
+}
+
+void setControlForeColor(QWidget* w, const QColor& fore) {
+    if (controlForeColor(w) == fore && w->testAttribute(Qt::WA_SetPalette))
+        return;
+    QPalette p = w->palette();
+    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+            p.setColor(group, role, fore);
+    w->setPalette(p);
+}
+
+QColor controlBackColor(const QWidget* w) {
+    const auto role = qobject_cast<const QLabel*>(w) || qobject_cast<const QCheckBox*>(w) ? QPalette::Window
+                      : qobject_cast<const QAbstractButton*>(w)                           ? QPalette::Button
+                                                                                          : QPalette::Base;
+    return w->palette().color(QPalette::Active, role);
+}
+
+QColor controlForeColor(const QWidget* w) {
+    const auto role = qobject_cast<const QLabel*>(w) || qobject_cast<const QCheckBox*>(w) ? QPalette::WindowText
+                      : qobject_cast<const QAbstractButton*>(w)                           ? QPalette::ButtonText
+                                                                                          : QPalette::Text;
+    return w->palette().color(QPalette::Active, role);
+}
+
+// --- TextBox
+
+TextBox::TextBox(QWidget* parent) : QLineEdit(parent) {}
+
+void TextBox::write(const QString& text) {
+    if (text != this->text())
+        setText(text);
+}
+
+// --- NoteBox
+
+NoteBox::NoteBox(QWidget* parent) : QPlainTextEdit(parent) {
+    setTabChangesFocus(true);
+    setFrameShape(QFrame::NoFrame);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    document()->setDocumentMargin(1);
+}
+
+void NoteBox::write(const QString& text) {
+    if (text != toPlainText())
+        setPlainText(text);
+}
+
+// --- ArrowScrollBar
+
+ArrowScrollBar::ArrowScrollBar(int topValue, int bottomValue, QWidget* parent)
+    : QScrollBar(Qt::Vertical, parent) {
+    setRange(-topValue, -bottomValue);
+    setSingleStep(1);
+    setPageStep(1);
+    setValue(0);
+    setFocusPolicy(Qt::StrongFocus);
+    connect(this, &QAbstractSlider::valueChanged, this, &ArrowScrollBar::changed);
+}
+
+void ArrowScrollBar::setAngle(int v) {
+    // QScrollBar clamps silently; the handlers never write outside the range.
+    setValue(-v);
+}
+
+QRect ArrowScrollBar::upArrowRect() const { return {0, 0, width(), height() / 2}; }
+
+QRect ArrowScrollBar::downArrowRect() const {
+    const int top = height() / 2;
+    return {0, top, width(), height() - top};
+}
+
+void ArrowScrollBar::paintEvent(QPaintEvent*) {
+    QStylePainter p(this);
+    const auto drawArrowButton = [&](const QRect& r, bool down, bool enabled, QStyle::PrimitiveElement arrow) {
+        QStyleOptionButton button;
+        button.initFrom(this);
+        button.rect = r;
+        button.state &= ~QStyle::State_HasFocus;
+        button.state |= down ? QStyle::State_Sunken : QStyle::State_Raised;
+        if (!enabled)
+            button.state &= ~QStyle::State_Enabled;
+        p.drawPrimitive(QStyle::PE_PanelButtonCommand, button);
+        QStyleOption a = button;
+        const int m = std::max(2, r.height() / 5);
+        a.rect = r.adjusted(m + 1, m, -m - 1, -m);
+        if (down)
+            a.rect.translate(1, 1);
+        p.drawPrimitive(arrow, a);
+    };
+    drawArrowButton(upArrowRect(), pressed_ == Pressed::Up, angle() < topValue(), QStyle::PE_IndicatorArrowUp);
+    drawArrowButton(downArrowRect(), pressed_ == Pressed::Down, angle() > bottomValue(),
+                    QStyle::PE_IndicatorArrowDown);
+    if (hasFocus()) {
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        focus.rect = rect().adjusted(2, 2, -2, -2);
+        p.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
+    }
+}
+
+void ArrowScrollBar::mousePressEvent(QMouseEvent* e) {
+    if (e->button() != Qt::LeftButton) {
+        e->ignore();
+        return;
+    }
+    e->accept();
+    if (focusPolicy() & Qt::ClickFocus)
+        setFocus(Qt::MouseFocusReason);
+    const bool up = upArrowRect().contains(e->position().toPoint());
+    pressed_ = up ? Pressed::Up : Pressed::Down;
+    // The stored value is negated, so the top arrow steps it down.
+    const SliderAction action = up ? SliderSingleStepSub : SliderSingleStepAdd;
+    setRepeatAction(action);
+    triggerAction(action);
+    update();
+}
+
+void ArrowScrollBar::mouseReleaseEvent(QMouseEvent* e) {
+    e->accept();
+    setRepeatAction(SliderNoAction);
+    pressed_ = Pressed::None;
+    update();
+}
+
+void ArrowScrollBar::mouseMoveEvent(QMouseEvent* e) { e->accept(); }
+
+// --- InsertList
+
+InsertList::InsertList(QWidget* parent) : QComboBox(parent) {
+    setEditable(true);
+    setInsertPolicy(QComboBox::NoInsert);
+    setCompleter(nullptr);
+    setMaxVisibleItems(5);
+    // activated() covers every choice a person makes from the list (mouse,
+    // arrow keys, wheel), also of the item already shown.
+    connect(this, &QComboBox::activated, this, &InsertList::clicked);
+    // textEdited() comes from typing only, never from a program write.
+    connect(lineEdit(), &QLineEdit::textEdited, this, &InsertList::edited);
+}
+
+void InsertList::clearList() { clear(); }
+
+void InsertList::appendItem(const QString& text) {
+    const bool noneSelected = currentIndex() < 0;
+    const QString shown = lineEdit()->text();
+    addItem(text);
+    if (noneSelected && currentIndex() >= 0) {
+        // The toolkit selects the first item of a list that was empty.
+        setCurrentIndex(-1);
+        lineEdit()->setText(shown);
+    }
+}
+
+void InsertList::setSelectedIndex(int index) {
+    if (index != currentIndex()) {
+        setCurrentIndex(index);
+        emit clicked();
+    } else if (index >= 0 && lineEdit()->text() != itemText(index)) {
+        // Typed text goes, even though the selection stays.
+        lineEdit()->setText(itemText(index));
+    }
+}
+
+QString InsertList::shownText() const { return lineEdit()->text(); }
+
+void InsertList::writeText(const QString& text) {
+    if (text == lineEdit()->text())
+        return;
+    lineEdit()->setText(text);
+    emit edited();
+}
+
+// --- Picture
+
+Picture::Picture(const QString& resource, Border border, QWidget* parent)
+    : QWidget(parent), renderer_(resource), border_(border) {}
+
+QSize Picture::pictureSize() const { return renderer_.defaultSize(); }
+
+int Picture::borderWidth() const {
+    switch (border_) {
+        case Border::None: return 0;
+        case Border::Single: return 1;
+        case Border::Sunken: return 2;
+    }
+    return 0;
+}
+
+void Picture::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.fillRect(rect(), palette().color(QPalette::Window));
+    const int b = borderWidth();
+    p.save();
+    p.setClipRect(rect().adjusted(b, b, -b, -b));
+    renderer_.render(&p, QRectF(QPointF(b, b), QSizeF(pictureSize())));
+    p.restore();
+    if (border_ == Border::Single) {
+        p.setPen(QPen(Qt::black, 0));
+        p.drawRect(rect().adjusted(0, 0, -1, -1));
+    } else if (border_ == Border::Sunken) {
+        QStyleOptionFrame frame;
+        frame.initFrom(this);
+        frame.lineWidth = 2;
+        frame.state |= QStyle::State_Sunken;
+        frame.frameShape = QFrame::Panel;
+        style()->drawPrimitive(QStyle::PE_Frame, &frame, &p, this);
+    }
+    if (hasFocus()) {
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        focus.rect = rect();
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &p, this);
+    }
+}
+
+void Picture::mouseReleaseEvent(QMouseEvent* e) {
+    if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint()))
+        emit clicked();
+}
+
+void Picture::keyPressEvent(QKeyEvent* e) {
+    if (e->key() == Qt::Key_Space || e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
+        emit clicked();
+        return;
+    }
+    QWidget::keyPressEvent(e);
+}
+
+// --- LinkLabel
+
+LinkLabel::LinkLabel(QWidget* parent) : QLabel(parent) {
+    setCursor(Qt::PointingHandCursor);
+}
+
+void LinkLabel::mouseReleaseEvent(QMouseEvent* e) {
+    if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint()))
+        emit clicked();
+}
+
+void LinkLabel::keyPressEvent(QKeyEvent* e) {
+    if (e->key() == Qt::Key_Space || e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
+        emit clicked();
+        return;
+    }
+    QLabel::keyPressEvent(e);
+}
+
+}  // namespace kx

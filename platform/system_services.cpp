@@ -1,0 +1,83 @@
+#include "system_services.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QSettings>
+#include <QUrl>
+
+namespace kx {
+
+namespace {
+std::unique_ptr<QSettings> openSettings(const QString& app) {
+#ifdef Q_OS_WIN
+    return std::make_unique<QSettings>(
+        QStringLiteral("HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\") + app,
+        QSettings::NativeFormat);
+#else
+    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, app, app);
+#endif
+}
+}  // namespace
+
+QString QtSettingsStore::read(const QString& app, const QString& section, const QString& key) {
+    auto s = openSettings(app);
+    const QVariant v = s->value(section + QLatin1Char('/') + key);
+    // Whatever another program left there (a list, bytes) reads as text or "".
+    return v.canConvert<QString>() ? v.toString() : QString();
+}
+
+void QtSettingsStore::write(const QString& app, const QString& section, const QString& key,
+                            const QString& value) {
+    auto s = openSettings(app);
+    s->setValue(section + QLatin1Char('/') + key, value);
+    s->sync();  // an unwritable place leaves the choice for this run only
+}
+
+void DesktopBrowser::open(const QString& address) {
+    QDesktopServices::openUrl(QUrl::fromUserInput(address));
+}
+
+bool DefaultPrinter::print(const QImage& image, QString* reason) {
+    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    if (info.isNull()) {
+        if (reason)
+            *reason = QStringLiteral("no-printer");
+        return false;
+    }
+    QPrinter printer(info, QPrinter::HighResolution);
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        if (reason)
+            *reason = info.printerName();
+        return false;
+    }
+    // The window's size in inches, as it is on the screen, at the page's top left.
+    const QRect page = painter.viewport();
+    const double scale = std::min(printer.resolution() / 96.0,
+                                  std::min(double(page.width()) / image.width(), double(page.height()) / image.height()));
+    painter.drawImage(QRectF(0, 0, image.width() * scale, image.height() * scale), image);
+    return painter.end();
+}
+
+void QuitApplication::end() { QCoreApplication::exit(0); }
+
+void MessageBoxes::calculationFault(const QString& text) { show(faultBox_, QMessageBox::Warning, text); }
+
+void MessageBoxes::notice(const QString& text) { show(noticeBox_, QMessageBox::Information, text); }
+
+void MessageBoxes::show(QPointer<QMessageBox>& box, int icon, const QString& text) {
+    if (!box) {
+        box = new QMessageBox(static_cast<QMessageBox::Icon>(icon), QApplication::applicationDisplayName(),
+                              text, QMessageBox::Ok, parent_);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->setWindowModality(Qt::WindowModal);
+    }
+    box->setText(text);
+    box->open();
+}
+
+}  // namespace kx

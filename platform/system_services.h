@@ -1,0 +1,53 @@
+// The real services of the desktop.
+#pragma once
+
+#include <QPointer>
+
+#include "services.h"
+
+class QMessageBox;
+class QWidget;
+
+namespace kx {
+
+// QSettings. On Windows the classic per-user place of such settings
+// (HKEY_CURRENT_USER\Software\VB and VBA Program Settings\<app>\<section>), so
+// that the choice of an existing installation carries over; elsewhere the
+// platform's per-user configuration folder (<config>/<app>/<app>.conf).
+class QtSettingsStore : public SettingsStore {
+public:
+    QString read(const QString& app, const QString& section, const QString& key) override;
+    void write(const QString& app, const QString& section, const QString& key,
+               const QString& value) override;
+};
+
+class DesktopBrowser : public Browser {
+public:
+    void open(const QString& address) override;
+};
+
+class DefaultPrinter : public Printer {
+public:
+    bool print(const QImage& image, QString* reason) override;
+};
+
+class QuitApplication : public ProgramEnd {
+public:
+    void end() override;
+};
+
+// Message boxes that do not block: a handler that reports a fault returns at
+// once, and a second fault while a box is open replaces its text.
+class MessageBoxes : public Messages {
+public:
+    void setParentWindow(QWidget* w) { parent_ = w; }
+    void calculationFault(const QString& text) override;
+    void notice(const QString& text) override;
+
+private:
+    void show(QPointer<QMessageBox>& box, int icon, const QString& text);
+    QPointer<QWidget> parent_;
+    QPointer<QMessageBox> faultBox_, noticeBox_;
+};
+
+}  // namespace kx

@@ -1,0 +1,33 @@
+// Renders the window in each language to PNG files, as a person sees it.
+//   kx-render OUTDIR [SCALE]
+#include <QApplication>
+#include <QDir>
+
+#include "kxcalc.h"
+#include "stand_ins.h"
+
+int main(int argc, char* argv[]) {
+    if (argc >= 3)
+        qputenv("QT_SCALE_FACTOR", argv[2]);
+    QApplication app(argc, argv);
+    const QString out = argc >= 2 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
+    QDir().mkpath(out);
+    const char* words[] = {"german", "english", "italian"};
+    for (const char* word : words) {
+        kx::MemorySettings settings;
+        settings.write(QStringLiteral("KXcalculator"), QStringLiteral("defaults"), QStringLiteral("language"),
+                       QLatin1StringView(word));
+        kx::RecordingBrowser browser;
+        kx::CountingPrinter printer;
+        kx::NotedEnd end;
+        kx::CountingMessages messages;
+        kx::KXcalc window({settings, browser, printer, end, messages});
+        window.formLoad();
+        window.show();
+        QApplication::processEvents();
+        const QString file = QDir(out).filePath(QStringLiteral("kxcalc-%1.png").arg(QLatin1StringView(word)));
+        if (!window.grab().save(file))
+            return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,61 @@
+// kx-scenario [--quiet] FILE.kxs [FILE.kxs ...]
+// Drives the real window headless, the way a person does, and checks what it
+// shows. Exit status: 0 all held, 1 an expectation failed, 2 a file could not
+// be run.
+#include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <cstdio>
+
+#include "runner.h"
+
+namespace {
+// The offscreen platform reports what it cannot do when a list pops up (raise,
+// keyboard grabs); none of that matters to a scenario.
+void quietHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type == QtWarningMsg && message.startsWith(u"This plugin does not support"))
+        return;
+    std::fputs(qPrintable(qFormatLogMessage(type, context, message) + u'\n'), stderr);
+}
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    qInstallMessageHandler(quietHandler);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir runtime;
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR") && runtime.isValid())
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+
+    QApplication app(argc, argv);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+
+    bool quiet = false;
+    QStringList files;
+    for (const QString& arg : QApplication::arguments().mid(1)) {
+        if (arg == u"--quiet")
+            quiet = true;
+        else
+            files << arg;
+    }
+    if (files.isEmpty()) {
+        err << "usage: kx-scenario [--quiet] FILE.kxs [FILE.kxs ...]" << Qt::endl;
+        return 2;
+    }
+
+    kx::scenario::Runner runner(out, err);
+    int passed = 0, failed = 0;
+    bool runError = false;
+    for (const QString& file : files) {
+        const kx::scenario::FileResult r = runner.runFile(file);
+        passed += r.passed;
+        failed += r.failed;
+        runError |= r.runError;
+        if (!quiet && !r.runError && r.failed == 0)
+            out << "ok " << file << Qt::endl;
+    }
+    out << passed << " passed, " << failed << " failed" << Qt::endl;
+    return runError ? 2 : failed ? 1 : 0;
+}

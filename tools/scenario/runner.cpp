@@ -1,0 +1,501 @@
+#include "runner.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QFile>
+#include <QLocale>
+#include <QPushButton>
+#include <QTest>
+
+#include "controls.h"
+#include "kxcalc.h"
+
+namespace kx::scenario {
+
+namespace {
+
+const QString kApp = QStringLiteral("KXcalculator");
+const QString kSection = QStringLiteral("defaults");
+const QString kKey = QStringLiteral("language");
+
+bool isSetupCommand(const QString& c) {
+    return c == u"locale" || c == u"setting" || c == u"start";
+}
+
+QString hex(const QColor& c) {
+    return QStringLiteral("%1%2%3")
+        .arg(c.red(), 2, 16, QLatin1Char('0'))
+        .arg(c.green(), 2, 16, QLatin1Char('0'))
+        .arg(c.blue(), 2, 16, QLatin1Char('0'))
+        .toUpper();
+}
+
+QLineEdit* editOf(QWidget* w) {
+    if (auto* e = qobject_cast<QLineEdit*>(w))
+        return e;
+    if (auto* c = qobject_cast<QComboBox*>(w))
+        return c->lineEdit();
+    return nullptr;
+}
+
+}  // namespace
+
+FileResult Runner::runFile(const QString& path) {
+    path_ = path;
+    result_ = {};
+    localeName_ = QStringLiteral("en_US");
+    settings_.values.clear();
+    browser_ = {};
+    printer_ = {};
+    end_ = {};
+    messages_ = {};
+    started_ = false;
+
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        err_ << path << ":0: cannot read the file: " << file.errorString() << Qt::endl;
+        result_.runError = true;
+        return result_;
+    }
+    const QString content = QString::fromUtf8(file.readAll());
+    std::optional<ParseError> parseError;
+    const std::vector<Line> lines = parseScript(content, &parseError);
+    if (parseError) {
+        err_ << path << ':' << parseError->line << ": " << parseError->why << Qt::endl;
+        result_.runError = true;
+        return result_;
+    }
+
+    QLocale::setDefault(QLocale(localeName_));
+    try {
+        for (const Line& line : lines) {
+            try {
+                execute(line);
+            } catch (const Abort& a) {
+                err_ << path << ':' << line.number << ": " << a.why << Qt::endl;
+                result_.runError = true;
+                break;
+            }
+        }
+    } catch (...) {
+        stop();
+        throw;
+    }
+    stop();
+    return result_;
+}
+
+void Runner::start() {
+    QLocale::setDefault(QLocale(localeName_));
+    browser_ = {};
+    printer_ = {};
+    end_ = {};
+    messages_ = {};
+    window_ = std::make_unique<KXcalc>(Services{settings_, browser_, printer_, end_, messages_});
+    window_->formLoad();
+    window_->show();
+    QApplication::setActiveWindow(window_.get());
+    QCoreApplication::processEvents();
+    started_ = true;
+}
+
+void Runner::stop() {
+    window_.reset();
+    QCoreApplication::processEvents();
+}
+
+void Runner::startIfNeeded() {
+    if (!started_)
+        start();
+}
+
+void Runner::requireRunning(const Line& line) {
+    startIfNeeded();
+    if (end_.ended)
+        throw Abort{QStringLiteral("the program has ended; only restart and expect may follow (")
+                    + line.words[0].text + u')'};
+}
+
+void Runner::wordCount(const Line& line, std::size_t min, std::size_t max) {
+    if (line.words.size() < min || line.words.size() > max)
+        throw Abort{QStringLiteral("wrong number of arguments for ") + line.words[0].text};
+}
+
+QWidget* Runner::controlArg(const Line& line, std::size_t index) {
+    if (index >= line.words.size() || line.words[index].quoted)
+        throw Abort{QStringLiteral("a control name is missing")};
+    const QString& name = line.words[index].text;
+    if (name == u"KXcalc")
+        return window_.get();
+    QWidget* w = window_->control(name);
+    if (!w)
+        throw Abort{QStringLiteral("unknown control ") + name};
+    return w;
+}
+
+const QString& Runner::textArg(const Line& line, std::size_t index) {
+    if (index >= line.words.size() || !line.words[index].quoted)
+        throw Abort{QStringLiteral("a text in double quotes is missing")};
+    return line.words[index].text;
+}
+
+void Runner::execute(const Line& line) {
+    const QString& command = line.words[0].text;
+    if (line.words[0].quoted)
+        throw Abort{QStringLiteral("a line must start with a command")};
+
+    if (isSetupCommand(command)) {
+        if (command == u"start") {
+            wordCount(line, 1, 1);
+            startIfNeeded();
+        } else if (command == u"locale") {
+            wordCount(line, 2, 2);
+            const QLocale l(line.words[1].text);
+            if (l.language() == QLocale::C && line.words[1].text != u"C")
+                throw Abort{QStringLiteral("unknown locale ") + line.words[1].text};
+            localeName_ = line.words[1].text;
+            QLocale::setDefault(QLocale(localeName_));
+        } else {
+            wordCount(line, 3, 3);
+            if (line.words[1].text != u"language" || line.words[1].quoted)
+                throw Abort{QStringLiteral("unknown setting ") + line.words[1].text};
+            const QString key = kApp + u'/' + kSection + u'/' + kKey;
+            if (line.words[2].quoted)
+                settings_.values.insert(key, line.words[2].text);
+            else if (line.words[2].text == u"absent")
+                settings_.values.remove(key);
+            else
+                throw Abort{QStringLiteral("setting language takes a text or absent")};
+        }
+        return;
+    }
+
+    if (command == u"expect") {
+        startIfNeeded();
+        expect(line);
+        return;
+    }
+    if (command == u"restart") {
+        wordCount(line, 1, 1);
+        stop();
+        start();
+        return;
+    }
+
+    static const QStringList actions = {u"type"_qs, u"append"_qs, u"key"_qs,    u"paste"_qs,
+                                        u"arrow"_qs, u"choose"_qs, u"click"_qs, u"set"_qs};
+    if (!actions.contains(command))
+        throw Abort{QStringLiteral("unknown command ") + command};
+    requireRunning(line);
+
+    if (command == u"type" || command == u"append") {
+        wordCount(line, 3, 3);
+        QWidget* w = controlArg(line, 1);
+        const QString& text = textArg(line, 2);
+        focusForTyping(w, command == u"type");
+        typeText(text);
+    } else if (command == u"key") {
+        wordCount(line, 3, 3);
+        QWidget* w = controlArg(line, 1);
+        if (w != window_.get())
+            focusForTyping(w, false);
+        pressKey(QApplication::focusWidget() ? QApplication::focusWidget() : window_.get(), line.words[2].text);
+    } else if (command == u"paste") {
+        wordCount(line, 3, 3);
+        QWidget* w = controlArg(line, 1);
+        paste(w, textArg(line, 2));
+    } else if (command == u"arrow") {
+        wordCount(line, 3, 4);
+        QWidget* w = controlArg(line, 1);
+        int times = 1;
+        if (line.words.size() == 4) {
+            bool ok = false;
+            times = line.words[3].text.toInt(&ok);
+            if (!ok || times < 0)
+                throw Abort{QStringLiteral("the number of clicks must be a whole number")};
+        }
+        arrow(w, line.words[2].text, times);
+    } else if (command == u"choose") {
+        wordCount(line, 3, 3);
+        QWidget* w = controlArg(line, 1);
+        bool ok = false;
+        const int index = line.words[2].text.toInt(&ok);
+        if (!ok)
+            throw Abort{QStringLiteral("choose needs an item index")};
+        choose(w, index);
+    } else if (command == u"click") {
+        wordCount(line, 2, 2);
+        click(controlArg(line, 1));
+    } else if (command == u"set") {
+        wordCount(line, 3, 3);
+        QWidget* w = controlArg(line, 1);
+        setText(w, textArg(line, 2));
+    }
+}
+
+// --- actions
+
+void Runner::focusForTyping(QWidget* w, bool selectAll) {
+    if (w->isHidden() || w->focusPolicy() == Qt::NoFocus)
+        throw Abort{QStringLiteral("%1 cannot take the keyboard focus").arg(w->objectName())};
+    w->setFocus(Qt::MouseFocusReason);
+    if (QLineEdit* edit = editOf(w)) {
+        if (selectAll)
+            edit->selectAll();
+        else
+            edit->end(false);
+    } else if (auto* note = qobject_cast<QPlainTextEdit*>(w)) {
+        if (selectAll)
+            note->selectAll();
+        else
+            note->moveCursor(QTextCursor::End);
+    }
+}
+
+void Runner::typeText(const QString& text) {
+    for (qsizetype i = 0; i < text.size();) {
+        const qsizetype len = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        const QString ch = text.mid(i, len);
+        i += len;
+        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : window_.get();
+        if (ch == u"\n")
+            QTest::sendKeyEvent(QTest::Click, target, Qt::Key_Return, u"\r"_qs, Qt::NoModifier);
+        else if (ch == u"\t")
+            QTest::sendKeyEvent(QTest::Click, target, Qt::Key_Tab, u"\t"_qs, Qt::NoModifier);
+        else if (ch == u"\b")
+            QTest::sendKeyEvent(QTest::Click, target, Qt::Key_Backspace, QString(), Qt::NoModifier);
+        else
+            QTest::sendKeyEvent(QTest::Click, target, Qt::Key_unknown, ch, Qt::NoModifier);
+        if (end_.ended)
+            return;
+    }
+}
+
+void Runner::pressKey(QWidget* target, const QString& key) {
+    static const QHash<QString, std::pair<Qt::Key, QString>> keys = {
+        {u"Backspace"_qs, {Qt::Key_Backspace, QString()}}, {u"Delete"_qs, {Qt::Key_Delete, QString()}},
+        {u"Home"_qs, {Qt::Key_Home, QString()}},           {u"End"_qs, {Qt::Key_End, QString()}},
+        {u"Left"_qs, {Qt::Key_Left, QString()}},           {u"Right"_qs, {Qt::Key_Right, QString()}},
+        {u"Up"_qs, {Qt::Key_Up, QString()}},               {u"Down"_qs, {Qt::Key_Down, QString()}},
+        {u"Tab"_qs, {Qt::Key_Tab, u"\t"_qs}},              {u"Return"_qs, {Qt::Key_Return, u"\r"_qs}},
+        {u"Space"_qs, {Qt::Key_Space, u" "_qs}},
+    };
+    const auto it = keys.find(key);
+    if (it == keys.end())
+        throw Abort{QStringLiteral("unknown key ") + key};
+    QTest::sendKeyEvent(QTest::Click, target, it->first, it->second, Qt::NoModifier);
+}
+
+void Runner::paste(QWidget* w, const QString& text) {
+    focusForTyping(w, true);
+    QApplication::clipboard()->setText(text);
+    QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : w;
+    if (QApplication::clipboard()->text() == text) {
+        QTest::sendKeyEvent(QTest::Click, target, Qt::Key_V, QString(), Qt::ControlModifier);
+    } else if (QLineEdit* edit = editOf(w)) {
+        edit->insert(text);  // a platform without a clipboard: the same single change
+    } else if (auto* note = qobject_cast<QPlainTextEdit*>(w)) {
+        note->insertPlainText(text);
+    }
+}
+
+void Runner::arrow(QWidget* w, const QString& direction, int times) {
+    auto* bar = qobject_cast<ArrowScrollBar*>(w);
+    if (!bar)
+        throw Abort{w->objectName() + QStringLiteral(" has no arrows")};
+    if (direction != u"up" && direction != u"down")
+        throw Abort{QStringLiteral("arrow takes up or down")};
+    const QPoint at = (direction == u"up" ? bar->upArrowRect() : bar->downArrowRect()).center();
+    for (int i = 0; i < times && !end_.ended; ++i)
+        QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, at);
+}
+
+void Runner::choose(QWidget* w, int index) {
+    auto* list = qobject_cast<QComboBox*>(w);
+    if (!list)
+        throw Abort{w->objectName() + QStringLiteral(" is not a list")};
+    if (index < 0 || index >= list->count())
+        throw Abort{QStringLiteral("%1 has no item %2").arg(w->objectName()).arg(index)};
+    // As a person does: open the list, point at the item, click it.
+    list->setFocus(Qt::MouseFocusReason);
+    list->showPopup();
+    QAbstractItemView* view = list->view();
+    const QPoint at = view->visualRect(list->model()->index(index, 0)).center();
+    QTest::mouseMove(view->viewport(), at);
+    view->setCurrentIndex(list->model()->index(index, 0));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    if (view->isVisible())
+        list->hidePopup();
+}
+
+void Runner::click(QWidget* w) {
+    if (w == window_.get())
+        throw Abort{QStringLiteral("the window itself cannot be clicked")};
+    if (w->isHidden()) {
+        // Nobody can click a hidden control; the program itself can press a
+        // hidden button or tick a hidden box.
+        auto* button = qobject_cast<QAbstractButton*>(w);
+        if (!button)
+            throw Abort{w->objectName() + QStringLiteral(" is hidden and cannot be clicked")};
+        button->click();
+        return;
+    }
+    QPoint at = w->rect().center();
+    if (auto* box = qobject_cast<QCheckBox*>(w))
+        at = QPoint(8, box->height() / 2);  // on the box itself
+    QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, at);
+}
+
+void Runner::setText(QWidget* w, const QString& text) {
+    if (auto* box = qobject_cast<TextBox*>(w))
+        box->write(text);
+    else if (auto* note = qobject_cast<NoteBox*>(w))
+        note->write(text);
+    else if (auto* list = qobject_cast<InsertList*>(w))
+        list->writeText(text);
+    else
+        throw Abort{w->objectName() + QStringLiteral(" is not a text box")};
+}
+
+// --- expectations
+
+void Runner::check(const Line& line, const QString& what, const QString& wanted, const QString& seen) {
+    if (wanted == seen) {
+        ++result_.passed;
+        return;
+    }
+    ++result_.failed;
+    out_ << path_ << ':' << line.number << ": expected " << what << ' ' << quoted(wanted) << ", got "
+         << quoted(seen) << Qt::endl;
+}
+
+void Runner::expect(const Line& line) {
+    if (line.words.size() < 2)
+        throw Abort{QStringLiteral("expect what?")};
+    const QString& subject = line.words[1].text;
+
+    if (subject == u"focus") {
+        wordCount(line, 3, 3);
+        if (line.words[2].text != u"none")
+            controlArg(line, 2);  // an unknown control is an error, not a failed expectation
+        QString seen = u"none"_qs;
+        for (QWidget* f = QApplication::focusWidget(); f; f = f->parentWidget())
+            if (f == window_.get() || window_->control(f->objectName()) == f) {
+                seen = f->objectName();
+                break;
+            }
+        check(line, u"focus"_qs, line.words[2].text, seen);
+        return;
+    }
+    if (subject == u"setting") {
+        wordCount(line, 4, 4);
+        if (line.words[2].text != u"language")
+            throw Abort{QStringLiteral("unknown setting ") + line.words[2].text};
+        const QString key = kApp + u'/' + kSection + u'/' + kKey;
+        const bool present = settings_.values.contains(key);
+        if (line.words[3].quoted)
+            check(line, u"setting language"_qs, line.words[3].text,
+                  present ? settings_.values.value(key) : u"absent"_qs);
+        else if (line.words[3].text == u"absent")
+            check(line, u"setting language"_qs, u"absent"_qs,
+                  present ? settings_.values.value(key) : u"absent"_qs);
+        else
+            throw Abort{QStringLiteral("expect setting language takes a text or absent")};
+        return;
+    }
+    if (subject == u"opened") {
+        wordCount(line, 3, 3);
+        const QString seen = browser_.opened ? browser_.last : u"none"_qs;
+        check(line, u"opened"_qs, line.words[2].quoted ? line.words[2].text : line.words[2].text, seen);
+        return;
+    }
+
+    wordCount(line, 3, 3);
+    const QString& wanted = textArg(line, 2);
+    if (subject == u"printed") {
+        check(line, subject, wanted, QString::number(printer_.count));
+        return;
+    }
+    if (subject == u"errors") {
+        check(line, subject, wanted, QString::number(messages_.faults));
+        return;
+    }
+    if (subject == u"ended") {
+        check(line, subject, wanted, end_.ended ? u"true"_qs : u"false"_qs);
+        return;
+    }
+
+    const qsizetype dot = subject.indexOf(u'.');
+    const QString name = dot < 0 ? subject : subject.left(dot);
+    const QString prop = dot < 0 ? u"text"_qs : subject.mid(dot + 1);
+    Line nameOnly{line.number, {Word{name, false}}};
+    QWidget* w = controlArg(nameOnly, 0);
+    check(line, subject, wanted, property(w, name, prop, line));
+}
+
+QString Runner::property(QWidget* w, const QString& name, const QString& prop, const Line&) {
+    const auto unsupported = [&] {
+        return Abort{QStringLiteral("%1 has no property %2").arg(name, prop)};
+    };
+    auto* list = qobject_cast<QComboBox*>(w);
+    if (prop == u"text") {
+        if (w == window_.get())
+            return w->windowTitle();
+        if (list)
+            return list->lineEdit()->text();
+        if (auto* e = qobject_cast<QLineEdit*>(w))
+            return e->text();
+        if (auto* n = qobject_cast<QPlainTextEdit*>(w))
+            return n->toPlainText();
+        if (auto* l = qobject_cast<QLabel*>(w))
+            return l->text();
+        if (auto* b = qobject_cast<QAbstractButton*>(w))
+            return b->text();
+        if (auto* s = qobject_cast<ArrowScrollBar*>(w))
+            return QString::number(s->angle());
+        if (qobject_cast<Picture*>(w))
+            return QString();
+        throw unsupported();
+    }
+    if (prop == u"value") {
+        if (auto* s = qobject_cast<ArrowScrollBar*>(w))
+            return QString::number(s->angle());
+        if (auto* c = qobject_cast<QCheckBox*>(w))
+            return QString::number(c->checkState() == Qt::Checked ? 1 : c->checkState() == Qt::PartiallyChecked ? 2 : 0);
+        throw unsupported();
+    }
+    if (prop == u"index" || prop == u"count") {
+        if (!list)
+            throw unsupported();
+        return QString::number(prop == u"index" ? list->currentIndex() : list->count());
+    }
+    if (prop.startsWith(u"item:")) {
+        bool ok = false;
+        const int k = prop.mid(5).toInt(&ok);
+        if (!list || !ok)
+            throw unsupported();
+        return k >= 0 && k < list->count() ? list->itemText(k) : QString();
+    }
+    if (prop == u"back")
+        return hex(controlBackColor(w));
+    if (prop == u"fore")
+        return hex(controlForeColor(w));
+    if (prop == u"visible") {
+        if (w == window_.get())
+            return w->isVisible() ? u"true"_qs : u"false"_qs;
+        const bool shown = window_->isVisible() && w->isVisibleTo(window_.get()) &&
+                           w->geometry().intersects(window_->rect());
+        return shown ? u"true"_qs : u"false"_qs;
+    }
+    if (prop == u"geometry") {
+        const QRect g = w == window_.get() ? QRect(QPoint(0, 0), w->size()) : w->geometry();
+        return QStringLiteral("%1 %2 %3 %4").arg(g.x()).arg(g.y()).arg(g.width()).arg(g.height());
+    }
+    if (prop == u"height" && w == window_.get())
+        return QString::number(window_->outerHeightTwips());
+    throw unsupported();
+}
+
+}  // namespace kx::scenario

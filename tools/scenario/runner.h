@@ -1,0 +1,68 @@
+// Runs one scenario file against a fresh window with private stand-ins.
+#pragma once
+
+#include <QString>
+#include <QTextStream>
+#include <memory>
+
+#include "kxcalc.h"
+#include "script.h"
+#include "stand_ins.h"
+
+namespace kx::scenario {
+
+struct FileResult {
+    int passed = 0;
+    int failed = 0;
+    bool runError = false;  // the file could not be run to its end
+};
+
+class Runner {
+public:
+    Runner(QTextStream& out, QTextStream& err) : out_(out), err_(err) {}
+    FileResult runFile(const QString& path);
+
+private:
+    struct Abort {
+        QString why;
+    };
+
+    void execute(const Line& line);
+    void startIfNeeded();
+    void start();
+    void stop();
+    void requireRunning(const Line& line);
+
+    QWidget* controlArg(const Line& line, std::size_t index);
+    const QString& textArg(const Line& line, std::size_t index);
+    void wordCount(const Line& line, std::size_t min, std::size_t max);
+
+    void focusForTyping(QWidget* w, bool selectAll);
+    void typeText(const QString& text);
+    void pressKey(QWidget* target, const QString& key);
+    void paste(QWidget* w, const QString& text);
+    void arrow(QWidget* w, const QString& direction, int times);
+    void choose(QWidget* w, int index);
+    void click(QWidget* w);
+    void setText(QWidget* w, const QString& text);
+
+    void expect(const Line& line);
+    QString property(QWidget* w, const QString& name, const QString& property, const Line& line);
+    void check(const Line& line, const QString& what, const QString& wanted, const QString& seen);
+
+    QTextStream& out_;
+    QTextStream& err_;
+    QString path_;
+    FileResult result_;
+
+    QString localeName_;
+    MemorySettings settings_;
+    RecordingBrowser browser_;
+    CountingPrinter printer_;
+    NotedEnd end_;
+    CountingMessages messages_;
+    std::unique_ptr<KXcalc> window_;
+    bool started_ = false;
+};
+
+}  // namespace kx::scenario

@@ -1,0 +1,59 @@
+// In-memory stand-ins for the system services: a private settings store, a
+// browser and a printer that only record, a program end that only notes it.
+#pragma once
+
+#include <QHash>
+
+#include "services.h"
+
+namespace kx {
+
+class MemorySettings : public SettingsStore {
+public:
+    QString read(const QString& app, const QString& section, const QString& key) override {
+        return values.value(app + u'/' + section + u'/' + key);
+    }
+    void write(const QString& app, const QString& section, const QString& key, const QString& value) override {
+        values.insert(app + u'/' + section + u'/' + key, value);
+    }
+    QHash<QString, QString> values;
+};
+
+class RecordingBrowser : public Browser {
+public:
+    void open(const QString& address) override {
+        last = address;
+        opened = true;
+    }
+    QString last;
+    bool opened = false;
+};
+
+class CountingPrinter : public Printer {
+public:
+    bool print(const QImage&, QString*) override {
+        ++count;
+        return true;
+    }
+    int count = 0;
+};
+
+class NotedEnd : public ProgramEnd {
+public:
+    void end() override { ended = true; }
+    bool ended = false;
+};
+
+class CountingMessages : public Messages {
+public:
+    void calculationFault(const QString& text) override {
+        ++faults;
+        lastFault = text;
+    }
+    void notice(const QString& text) override { notices << text; }
+    int faults = 0;
+    QString lastFault;
+    QStringList notices;
+};
+
+}  // namespace kx

@@ -1,0 +1,49 @@
+// The window's controls: type, place and size in twips, initial text, font,
+// colours, visibility and place in the Tab order.
+#pragma once
+
+#include <span>
+
+namespace kx {
+
+enum class ControlKind { Label, TextBox, MultiLine, ComboBox, ScrollBar, Picture, Button, CheckBox };
+
+enum ControlFlag : unsigned {
+    Hidden = 1u << 0,
+    Centered = 1u << 1,
+    AutoSize = 1u << 2,  // takes the size of its picture
+    Border3D = 1u << 3,
+    BorderSingle = 1u << 4,
+    Checked = 1u << 5,
+};
+
+struct ControlSpec {
+    const char* name;
+    ControlKind kind;
+    int left, top, width, height;  // twips
+    const char* text;              // initial text or caption, UTF-8
+    const char* font;              // "Family size [bold] [underlined]"; "" is the window's font
+    const char* back;              // "" default, a system colour name, or "#RRGGBB"
+    const char* fore;
+    unsigned flags;
+    int tabIndex;
+    int scrollTop, scrollBottom;  // scroll bars: the values at the top and bottom ends
+    const char* picture;          // resource name of the picture, if any
+};
+
+std::span<const ControlSpec> controlSpecs();
+
+inline constexpr int kTwipsPerPixel = 15;
+inline constexpr int kClientWidthTwips = 8355;
+inline constexpr int kClientHeightTwips = 8700;
+// Frame and title bar around the client area of a classic fixed window.
+inline constexpr int kFrameWidthTwips = 90;
+inline constexpr int kFrameHeightTwips = 480;
+
+inline constexpr int twipsToPixels(int twips) {
+    // Nearest pixel; no position is a half pixel.
+    return twips >= 0 ? (twips + kTwipsPerPixel / 2) / kTwipsPerPixel
+                      : -((-twips + kTwipsPerPixel / 2) / kTwipsPerPixel);
+}
+
+}  // namespace kx

@@ -1,0 +1,125 @@
+#include "texts.h"
+
+#include "table_elements.h"
+
+namespace kx {
+
+namespace {
+LangTexts element(TableElement e) {
+    LangTexts t;
+    for (int i = 0; i < 3; ++i)
+        t[i] = QString::fromUtf8(elementName(e, i).data(), qsizetype(elementName(e, i).size()));
+    return t;
+}
+}  // namespace
+
+LanguageTables makeLanguageTables() {
+    LanguageTables t;
+    t.windowTitle = {u"ORBEL Dental - Lumeta Inzisaltisch Auswahl"_qs,
+                     u"ORBEL Dental - Lumeta Incisal Table Selection"_qs,
+                     u"ORBEL Dental - Selezione tavolo incisale Lumeta"_qs};
+    t.titleB = {u"Inzisaltisch Auswahl "_qs, u"Incisal Table Selection "_qs, u"Selezione tavolo incisale"_qs};
+    t.articulatorSetting = {u"Corvanta KX Artikulatoreinstellung"_qs, u"Corvanta KX Articulator setting"_qs,
+                            u"Impostazione articolatore Corvanta KX"_qs};
+    t.right = {u"RECHTS"_qs, u"RIGHT"_qs, u"DESTRA"_qs};
+    t.left = {u"LINKS"_qs, u"LEFT"_qs, u"SINISTRA"_qs};
+    t.sci = {u"SKN"_qs, u"SCI"_qs, u"SCI"_qs};
+    t.tci = {u"TKN"_qs, u"TCI"_qs, u"TCI"_qs};
+    t.rightSetting = {u"rechte KX Artikulatoreinstellung"_qs, u"right  KX Articulatorsetting"_qs,
+                      u"impostazione destra articolatore KX"_qs};
+    t.leftSetting = {u"linke KX Artikulatoreinstellung"_qs, u"left KX Articulatorsetting"_qs,
+                     u"impostazione sinistra articolatore KX"_qs};
+    t.degree = {u"grad"_qs, u"deg"_qs, u"gradi"_qs};
+    t.white = {u"weiss"_qs, u"white"_qs, u"bianco"_qs};
+    t.yellow = {u"gelb"_qs, u"yellow"_qs, u"giallo"_qs};
+    t.red = {u"rot"_qs, u"red"_qs, u"rosso"_qs};
+    t.blue = element(TableElement::Blue);
+    t.black = {u"schwarz"_qs, u"black"_qs, u"nero"_qs};
+    t.orangeYellow = element(TableElement::OrangeYellow);
+    t.orange = element(TableElement::Orange);
+    t.green = element(TableElement::Green);
+    t.noteTitle = {u"Wichtiger Hinweis: "_qs, u"Important Note: "_qs, u"Nota importante: "_qs};
+    t.note = {
+        u"Die von diesem Programm vorgeschlagenen Einstellungen basieren auf statistischen "
+        u"Untersuchungen sowie klinische Erfahrungswerten. Daher müssen die Einstellungen immer für "
+        u"Ihre Verwendbarkeit geprüft werden. Die letzte Entscheidung für die Behandlung obliegt dem "
+        u"verantwortlichen Zahnarzt bzw. Zahntechniker. Im Zweifelsfall ist von der Anwendung abzusehen."_qs,
+        u"The calculations performed by this software are based on statistical evaluations and "
+        u"clinical experience values. Therefore the results must be checked before applied on the "
+        u"individual patient case.  The final decision for the treatment lies in the responsibility "
+        u"of the dentist or dental technician. In case of doubt do not use this product."_qs,
+        u"Le impostazioni proposte da questo programma si basano su analisi statistiche e su "
+        u"esperienze cliniche. La validità delle impostazioni va quindi sempre verificata. La "
+        u"decisione ultima sul trattamento spetta all'odontoiatra o all'odontotecnico responsabili. "
+        u"In caso di dubbio è consigliabile astenersi dall'utilizzo del prodotto."_qs};
+    t.version = {u"Version "_qs, u"Version "_qs, u"Versione "_qs};
+    const QString copyright = u"\u00a9 ORBEL Dental"_qs;
+    t.copyright = {copyright, copyright, copyright};
+    t.settingWord = {u"german"_qs, u"english"_qs, u"italian"_qs};
+    return t;
+}
+
+QString LanguageTables::faultMessage(int lang, FaultKind kind, CalcStage stage) const {
+    static const LangTexts intro = {
+        u"Die Berechnung wurde abgebrochen: %1 (%2). Die angezeigten Werte gehören nicht zu den Eingaben."_qs,
+        u"The calculation was stopped: %1 (%2). The values shown do not belong to the inputs."_qs,
+        u"Il calcolo è stato interrotto: %1 (%2). I valori mostrati non corrispondono ai dati inseriti."_qs};
+    LangTexts what;
+    switch (kind) {
+        case FaultKind::DivisionByZero:
+            what = {u"Division durch null"_qs, u"division by zero"_qs, u"divisione per zero"_qs};
+            break;
+        case FaultKind::Overflow:
+            what = {u"Überlauf"_qs, u"overflow"_qs, u"overflow"_qs};
+            break;
+        case FaultKind::InvalidOperation:
+            what = {u"ungültige Rechenoperation"_qs, u"invalid operation"_qs, u"operazione non valida"_qs};
+            break;
+        case FaultKind::NegativeSquareRoot:
+            what = {u"Wurzel aus einer negativen Zahl"_qs, u"square root of a negative number"_qs,
+                    u"radice quadrata di un numero negativo"_qs};
+            break;
+        case FaultKind::SingleRange:
+        case FaultKind::NumberTextTooLarge:
+            what = {u"Zahl außerhalb des Wertebereichs"_qs, u"number out of range"_qs,
+                    u"numero fuori intervallo"_qs};
+            break;
+    }
+    LangTexts where;
+    switch (stage) {
+        case CalcStage::Reading:
+            where = {u"beim Lesen der Eingaben"_qs, u"reading the inputs"_qs, u"lettura dei dati"_qs};
+            break;
+        case CalcStage::FrontGuidance:
+            where = {u"Frontzahnführung"_qs, u"anterior guidance"_qs, u"guida anteriore"_qs};
+            break;
+        case CalcStage::RightCanine:
+            where = {u"rechte Eckzahnführung"_qs, u"right canine guidance"_qs, u"guida canina destra"_qs};
+            break;
+        case CalcStage::LeftCanine:
+            where = {u"linke Eckzahnführung"_qs, u"left canine guidance"_qs, u"guida canina sinistra"_qs};
+            break;
+        case CalcStage::TableColors:
+            where = {u"Wahl der Tischelemente"_qs, u"choice of the table elements"_qs,
+                     u"scelta degli elementi del tavolo"_qs};
+            break;
+    }
+    const int i = lang >= 0 && lang <= 2 ? lang : 0;
+    return intro[i].arg(what[i], where[i]);
+}
+
+QString LanguageTables::noPrinterMessage(int lang) const {
+    static const LangTexts t = {u"Es ist kein Drucker eingerichtet. Das Fenster wurde nicht gedruckt."_qs,
+                                u"No printer is installed. The window was not printed."_qs,
+                                u"Nessuna stampante installata. La finestra non è stata stampata."_qs};
+    return t[lang >= 0 && lang <= 2 ? lang : 0];
+}
+
+QString LanguageTables::printFailedMessage(int lang, const QString& printer) const {
+    static const LangTexts t = {u"Der Drucker „%1“ hat den Auftrag nicht angenommen."_qs,
+                                u"The printer \"%1\" did not accept the job."_qs,
+                                u"La stampante \"%1\" non ha accettato il lavoro."_qs};
+    return t[lang >= 0 && lang <= 2 ? lang : 0].arg(printer);
+}
+
+}  // namespace kx
