@@ -167,7 +167,10 @@ InsertList::InsertList(QWidget* parent) : QComboBox(parent) {
     connect(lineEdit(), &QLineEdit::textEdited, this, &InsertList::edited);
 }
 
-void InsertList::clearList() { clear(); }
+void InsertList::clearList() {
+    clear();
+    lineEdit()->clear();  // an emptied list shows nothing, whatever was typed
+}
 
 void InsertList::appendItem(const QString& text) {
     const bool noneSelected = currentIndex() < 0;
