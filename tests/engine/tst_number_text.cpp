@@ -3,6 +3,7 @@
 #include <QtTest>
 #include <bit>
 #include <cfloat>
+#include <clocale>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -165,8 +166,7 @@ private slots:
         QTest::newRow("negative 1E-05") << -1e-5f << "-1E-05"_ba;
         QTest::newRow("largest single") << FLT_MAX << "3.402823E+38"_ba;
         QTest::newRow("smallest normal single") << FLT_MIN << "1.175494E-38"_ba;
-        QTest::newRow("smallest subnormal single") << std::numeric_limits<float>::denorm_min()
-                                                   << "1.401298E-45"_ba;
+        QTest::newRow("smallest subnormal single") << std::numeric_limits<float>::denorm_min() << "1.401298E-45"_ba;
         QTest::newRow("zero") << 0.0f << "0"_ba;
         QTest::newRow("negative zero") << -0.0f << "0"_ba;
     }
@@ -193,6 +193,22 @@ private slots:
                         .arg(std::bit_cast<std::uint32_t>(v), 8, 16, QLatin1Char('0'))
                         .arg(QString::fromStdString(got), QString::fromLatin1(expected))));
         }
+    }
+
+    // Both rules use "." whatever the regional settings say.
+    void decimalCommaLocaleChangesNothing() {
+        const std::string previous = std::setlocale(LC_NUMERIC, nullptr);
+        const char* comma = nullptr;
+        for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "it_IT.UTF-8", "de-DE", "German"})
+            if ((comma = std::setlocale(LC_NUMERIC, name)))
+                break;
+        if (!comma)
+            QSKIP("no locale with a decimal comma is installed");
+        const std::string shown = kx::resultText(43.96551f);
+        const double read = kx::leadingNumber("30,5");
+        std::setlocale(LC_NUMERIC, previous.c_str());
+        QCOMPARE(QByteArray::fromStdString(shown), "43.96551"_ba);
+        QCOMPARE(read, 30.0);
     }
 
     // The colour choice reads the result fields back, so a shown text must read
