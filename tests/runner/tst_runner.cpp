@@ -1,0 +1,97 @@
+// The scenario runner's contract: output lines and exit codes.
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+class RunnerContract : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { QVERIFY(dir_.isValid()); }
+    void outcomes_data();
+    void outcomes();
+    void syntax_data();
+    void syntax();
+
+private:
+    struct Run {
+        int code;
+        QString out, err;
+    };
+    Run run(const QString& content, const QStringList& extraArgs = {});
+    QTemporaryDir dir_;
+    int files_ = 0;
+};
+
+RunnerContract::Run RunnerContract::run(const QString& content, const QStringList& extraArgs) {
+    const QString path = dir_.filePath(QStringLiteral("s%1.kxs").arg(++files_));
+    QFile f(path);
+    f.open(QIODevice::WriteOnly);
+    f.write(content.toUtf8());
+    f.close();
+    QProcess p;
+    p.start(QStringLiteral(KX_SCENARIO_PATH), extraArgs + QStringList{path});
+    p.waitForFinished(120000);
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()).replace(path, u"FILE"_qs),
+            QString::fromUtf8(p.readAllStandardError()).replace(path, u"FILE"_qs)};
+}
+
+void RunnerContract::outcomes_data() {
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("out");
+    QTest::addColumn<QString>("err");
+    QTest::newRow("all held") << u"expect angleSCIleft \"45\"\n"_qs << 0 << u"ok FILE\n1 passed, 0 failed\n"_qs
+                              << QString();
+    QTest::newRow("failed expectation")
+        << u"# comment\n\nexpect angleSCIleft \"44\"\nexpect scrSCIleft.value \"45\"\n"_qs << 1
+        << u"FILE:3: expected angleSCIleft \"44\", got \"45\"\n1 passed, 1 failed\n"_qs << QString();
+    QTest::newRow("goes on after a failure")
+        << u"expect errors \"1\"\nexpect ended \"false\"\n"_qs << 1
+        << u"FILE:1: expected errors \"1\", got \"0\"\n1 passed, 1 failed\n"_qs << QString();
+    QTest::newRow("unknown control") << u"expect noSuchControl \"x\"\n"_qs << 2 << u"0 passed, 0 failed\n"_qs
+                                     << u"FILE:1: unknown control noSuchControl\n"_qs;
+    QTest::newRow("unknown command") << u"expect ag \"0\"\nfrobnicate ag\n"_qs << 2
+                                     << u"FILE:1: expected ag \"0\", got \"51.091\"\n0 passed, 1 failed\n"_qs << u"FILE:2: unknown command frobnicate\n"_qs;
+    QTest::newRow("unknown property") << u"expect ag.colour \"0\"\n"_qs << 2 << u"0 passed, 0 failed\n"_qs
+                                      << u"FILE:1: ag has no property colour\n"_qs;
+    QTest::newRow("malformed text") << u"type ag \"12\n"_qs << 2 << u"0 passed, 0 failed\n"_qs
+                                    << u"FILE:1: unterminated text\n"_qs;
+    QTest::newRow("action after the end")
+        << u"click cmdEnd\nexpect ended \"true\"\ntype angleSCIleft \"1\"\n"_qs << 2
+        << u"1 passed, 0 failed\n"_qs
+        << u"FILE:3: the program has ended; only restart and expect may follow (type)\n"_qs;
+}
+
+void RunnerContract::outcomes() {
+    QFETCH(QString, script);
+    QFETCH(int, code);
+    QFETCH(QString, out);
+    QFETCH(QString, err);
+    const Run r = run(script);
+    QCOMPARE(r.out, out);
+    QCOMPARE(r.err, err);
+    QCOMPARE(r.code, code);
+}
+
+void RunnerContract::syntax_data() {
+    QTest::addColumn<QString>("script");
+    QTest::newRow("escapes") << u"set notetxt \"a\\\"b\\\\c\\td\\ne\"\nexpect notetxt \"a\\\"b\\\\c\\td\\ne\"\n"_qs;
+    QTest::newRow("UTF-8 text") << u"setting language \"german\"\nexpect txtFrontTableColor \"grün\"\n"_qs;
+    QTest::newRow("explicit start and blanks")
+        << u"  setting   language   \"italian\"  \nstart\n   expect  lblRightSide.text  \"DESTRA\"\n"_qs;
+    QTest::newRow("setting absent") << u"setting language absent\nexpect setting language \"english\"\n"_qs;
+    QTest::newRow("locale") << u"locale de_DE\ntype angleSCIleft \"12,5\"\nexpect SCIleft \" 12.5\"\n"_qs;
+    QTest::newRow("restart keeps the store")
+        << u"click picIT\nrestart\nexpect lblRightSide \"DESTRA\"\nexpect setting language \"italian\"\n"_qs;
+}
+
+void RunnerContract::syntax() {
+    QFETCH(QString, script);
+    const Run r = run(script, {u"--quiet"_qs});
+    QCOMPARE(r.err, QString());
+    QVERIFY2(r.code == 0, qPrintable(r.out));
+    QVERIFY(!r.out.contains(u"ok "_qs));
+}
+
+QTEST_GUILESS_MAIN(RunnerContract)
+#include "tst_runner.moc"
