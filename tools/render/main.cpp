@@ -9,6 +9,8 @@
 int main(int argc, char* argv[]) {
     if (argc >= 3)
         qputenv("QT_SCALE_FACTOR", argv[2]);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const QString out = argc >= 2 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
     QDir().mkpath(out);
