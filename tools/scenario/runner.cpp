@@ -199,7 +199,9 @@ void Runner::execute(const Line& line) {
     } else if (command == u"key") {
         wordCount(line, 3, 3);
         QWidget* w = controlArg(line, 1);
-        if (w != window_.get())
+        // A control that has the focus keeps its caret; one that gets it now
+        // has the caret at the end of its text.
+        if (w != window_.get() && !w->hasFocus())
             focusForTyping(w, false);
         pressKey(QApplication::focusWidget() ? QApplication::focusWidget() : window_.get(), line.words[2].text);
     } else if (command == u"paste") {
@@ -233,6 +235,8 @@ void Runner::execute(const Line& line) {
         QWidget* w = controlArg(line, 1);
         setText(w, textArg(line, 2));
     }
+    if (end_.ended)
+        window_->hide();  // an ended program shows nothing any more
 }
 
 // --- actions
