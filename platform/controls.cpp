@@ -9,6 +9,17 @@
 
 namespace kx {
 
+namespace {
+// Pictures and the link act like buttons: a left click inside, or Space or
+// Return while they have the focus.
+bool isClickInside(const QWidget* w, const QMouseEvent* e) {
+    return e->button() == Qt::LeftButton && w->rect().contains(e->position().toPoint());
+}
+bool isActivationKey(const QKeyEvent* e) {
+    return e->key() == Qt::Key_Space || e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
+}
+}  // namespace
+
 void setControlColors(QWidget* w, const QColor& back, const QColor& fore) {
     setControlBackColor(w, back);
     setControlForeColor(w, fore);
@@ -246,16 +257,15 @@ void Picture::paintEvent(QPaintEvent*) {
 }
 
 void Picture::mouseReleaseEvent(QMouseEvent* e) {
-    if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint()))
+    if (isClickInside(this, e))
         emit clicked();
 }
 
 void Picture::keyPressEvent(QKeyEvent* e) {
-    if (e->key() == Qt::Key_Space || e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
+    if (isActivationKey(e))
         emit clicked();
-        return;
-    }
-    QWidget::keyPressEvent(e);
+    else
+        QWidget::keyPressEvent(e);
 }
 
 // --- LinkLabel
@@ -265,16 +275,15 @@ LinkLabel::LinkLabel(QWidget* parent) : QLabel(parent) {
 }
 
 void LinkLabel::mouseReleaseEvent(QMouseEvent* e) {
-    if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint()))
+    if (isClickInside(this, e))
         emit clicked();
 }
 
 void LinkLabel::keyPressEvent(QKeyEvent* e) {
-    if (e->key() == Qt::Key_Space || e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
+    if (isActivationKey(e))
         emit clicked();
-        return;
-    }
-    QLabel::keyPressEvent(e);
+    else
+        QLabel::keyPressEvent(e);
 }
 
 }  // namespace kx

@@ -412,7 +412,7 @@ void Runner::expect(const Line& line) {
     if (subject == u"opened") {
         wordCount(line, 3, 3);
         const QString seen = browser_.opened ? browser_.last : u"none"_qs;
-        check(line, u"opened"_qs, line.words[2].quoted ? line.words[2].text : line.words[2].text, seen);
+        check(line, u"opened"_qs, line.words[2].text, seen);
         return;
     }
 
