@@ -13,11 +13,6 @@ namespace {
 constexpr Dbl kDegToRad{0.017453292222222222};  // pi taken as 3.1415926
 constexpr Dbl kRadToDeg{57.295780490442965};
 
-struct StageGuard {
-    CalcStage& current;
-    explicit StageGuard(CalcStage& c, CalcStage s) : current(c) { current = s; }
-};
-
 }  // namespace
 
 double Calculation::parse(Field f) const { return leadingNumber(fields_.text(f)); }

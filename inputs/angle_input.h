@@ -48,12 +48,15 @@ public:
     void insertClicked();      // an insert was chosen
     void insertTextChanged();  // someone typed into the list's edit part
 
+    // The insert rule over the list's selection and the angle field's text,
+    // written into the effective field.
+    void writeEffective();
+
     const Controls& controls() const { return c_; }
     Inclination kind() const { return kind_; }
 
 private:
     bool accepts(const QString& text) const;
-    void writeEffective();
 
     Inclination kind_;
     bool recalcOnInsert_;

@@ -10,7 +10,6 @@
 #include "controls.h"
 #include "layout.h"
 #include "number_text.h"
-#include "regional.h"
 
 namespace kx {
 
@@ -320,21 +319,9 @@ void KXcalc::applyLanguage() {
     for (const char* name : {"angleSCIright", "angleSCIleft", "angleTCIright", "angleTCIleft"})
         textBox(name)->write(QStringLiteral("0"));
 
-    struct Effective {
-        const char *field, *list, *angle;
-        Inclination kind;
-    };
-    const Effective effective[] = {
-        {"TCIleft", "colorTCIleft", "angleTCIleft", Inclination::Transversal},
-        {"TCIright", "colorTCIright", "angleTCIright", Inclination::Transversal},
-        {"SCIleft", "colorSCIleft", "angleSCIleft", Inclination::Sagittal},
-        {"SCIright", "colorSCIright", "angleSCIright", Inclination::Sagittal},
-    };
-    for (const Effective& e : effective) {
-        const float angle = regionalToSingle(textBox(e.angle)->text()).value_or(0.0f);
-        const float value = withInsert(e.kind, insertList(e.list)->selectedIndex(), angle);
-        textBox(e.field)->write(QString::fromStdString(effectiveValueText(value)));
-    }
+    // The effective fields in the order TCIleft, TCIright, SCIleft, SCIright.
+    for (std::size_t k : {3u, 2u, 1u, 0u})
+        inputs_[k]->writeEffective();
 
     qobject_cast<NoteBox*>(control(QStringLiteral("notetitletxt")))->write(t.noteTitle[i]);
     qobject_cast<NoteBox*>(control(QStringLiteral("notetxt")))->write(t.note[i]);
