@@ -196,7 +196,7 @@ void Accessibility::namesSpeakTheWindowsLanguage_data() {
         {u"german", u"colorSCIleft", u"Einsatzfarbe, linke SKN", nullptr},
         {u"italian", u"colorTCIright", u"Colore dell'inserto, TCI destra", nullptr},
         {u"english", u"scrTCIleft", u"Step the angle, left TCI", nullptr},
-        {u"german", u"scrSCIright", u"Winkel stellen, rechte SKN", nullptr},
+        {u"german", u"scrSCIright", u"Winkel einstellen, rechte SKN", nullptr},
         {u"english", u"picGe", u"German", u"Shows the window in German"},
         {u"german", u"picGe", u"Deutsch", u"Zeigt das Fenster auf Deutsch"},
         {u"italian", u"picGe", u"Tedesco", u"Mostra la finestra in tedesco"},
