@@ -274,6 +274,17 @@ LinkLabel::LinkLabel(QWidget* parent) : QLabel(parent) {
     setCursor(Qt::PointingHandCursor);
 }
 
+void LinkLabel::setShortcut(const QKeySequence& keys) {
+    if (!shortcut_) {
+        shortcut_ = new QShortcut(this);
+        shortcut_->setContext(Qt::WindowShortcut);
+        connect(shortcut_, &QShortcut::activated, this, &LinkLabel::clicked);
+    }
+    shortcut_->setKey(keys);
+}
+
+QKeySequence LinkLabel::shortcut() const { return shortcut_ ? shortcut_->key() : QKeySequence(); }
+
 void LinkLabel::mouseReleaseEvent(QMouseEvent* e) {
     if (isClickInside(this, e))
         emit clicked();

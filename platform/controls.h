@@ -15,9 +15,11 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMetaMethod>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QSvgRenderer>
 
 namespace kx {
@@ -104,6 +106,8 @@ public:
     Picture(const QString& resource, Border border, QWidget* parent = nullptr);
     QSize pictureSize() const;
     int borderWidth() const;
+    // Whether a click does anything: only then is the picture a button.
+    bool isClickable() const { return isSignalConnected(QMetaMethod::fromSignal(&Picture::clicked)); }
 
 signals:
     void clicked();
@@ -118,11 +122,15 @@ private:
     Border border_;
 };
 
-// A label that acts as a link: clickable, and operable from the keyboard.
+// A label that acts as a link: clickable, and operable from the keyboard,
+// with Space and Return where it has the focus, and from anywhere in its
+// window with its shortcut.
 class LinkLabel : public QLabel {
     Q_OBJECT
 public:
     explicit LinkLabel(QWidget* parent = nullptr);
+    void setShortcut(const QKeySequence& keys);
+    QKeySequence shortcut() const;
 
 signals:
     void clicked();
@@ -130,6 +138,9 @@ signals:
 protected:
     void mouseReleaseEvent(QMouseEvent*) override;
     void keyPressEvent(QKeyEvent*) override;
+
+private:
+    QShortcut* shortcut_ = nullptr;
 };
 
 }  // namespace kx

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <ranges>
 
+#include "accessible.h"
 #include "angle_input.h"
 #include "controls.h"
 #include "layout.h"
@@ -72,6 +73,7 @@ KXcalc::KXcalc(Services services, QWidget* parent)
       services_(services),
       outerHeightTwips_(kClientHeightTwips + kFrameHeightTwips),
       calc_(*this, *this) {
+    installAccessibleControls();
     setObjectName(QStringLiteral("KXcalc"));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
@@ -141,7 +143,9 @@ void KXcalc::createControls() {
                     button->setIcon(QIcon(QStringLiteral(":/kx/%1.svg").arg(QLatin1StringView(spec.picture))));
                     button->setIconSize(QSize(24, 24));
                 }
-                button->setAutoDefault(false);
+                // A focused button is pressed with Return as well as with
+                // Space, as everywhere on the classic desktop.
+                button->setAutoDefault(true);
                 w = button;
                 break;
             }
@@ -219,8 +223,11 @@ void KXcalc::connectHandlers() {
     connect(button("cmdPrint"), &QAbstractButton::clicked, this, &KXcalc::cmdPrint_Click);
     connect(button("cmdEnd"), &QAbstractButton::clicked, this, &KXcalc::cmdEnd_Click);
     connect(button("chkDebug"), &QAbstractButton::clicked, this, &KXcalc::chkDebug_Click);
-    connect(qobject_cast<LinkLabel*>(control(QStringLiteral("lblHyperlink"))), &LinkLabel::clicked, this,
-            &KXcalc::lblHyperlink_Click);
+    auto* link = qobject_cast<LinkLabel*>(control(QStringLiteral("lblHyperlink")));
+    connect(link, &LinkLabel::clicked, this, &KXcalc::lblHyperlink_Click);
+    // The link has no place in the Tab order, so the keyboard reaches it by a
+    // shortcut from anywhere in the window: W for web in all three languages.
+    link->setShortcut(QKeySequence(Qt::ALT | Qt::Key_W));
     const std::pair<const char*, int> flags[] = {{"picGe", 0}, {"picUS", 1}, {"picIT", 2}};
     for (const auto& [name, lang] : flags)
         connect(qobject_cast<Picture*>(control(QLatin1StringView(name))), &Picture::clicked, this,
@@ -285,6 +292,7 @@ void KXcalc::applyLanguage() {
     const int i = langIndex_;
     const LanguageTables& t = tables_;
     setWindowTitle(t.windowTitle[i] + QLatin1Char(' ') + QLatin1StringView(kProgramVersion));
+    applyAccessibleTexts();
     const auto caption = [this](const char* name, const QString& text) {
         qobject_cast<QLabel*>(control(QLatin1StringView(name)))->setText(text);
     };
@@ -327,6 +335,29 @@ void KXcalc::applyLanguage() {
     qobject_cast<NoteBox*>(control(QStringLiteral("notetxt")))->write(t.note[i]);
     qobject_cast<NoteBox*>(control(QStringLiteral("copyrighttxt")))
         ->write(t.version[i] + QLatin1StringView(kProgramVersion) + QStringLiteral(" - ") + t.copyright[i]);
+}
+
+void KXcalc::applyAccessibleTexts() {
+    const int i = langIndex_;
+    for (const LanguageTables::Accessible& a : tables_.accessible) {
+        QWidget* w = control(QLatin1StringView(a.control));
+        Q_ASSERT(w);
+        // A list's edit part takes the list's name: a screen reader lands on
+        // it when the list has the focus.
+        QWidget* edit = qobject_cast<InsertList*>(w) ? static_cast<InsertList*>(w)->lineEdit() : nullptr;
+        for (QWidget* target : {w, edit}) {
+            if (!target)
+                continue;
+            target->setAccessibleName(a.name[i]);
+            // The tiles' descriptions follow the calculation, which writes
+            // them with the chosen element's name.
+            if (!a.description[i].isEmpty())
+                target->setAccessibleDescription(a.description[i]);
+        }
+    }
+    auto* link = qobject_cast<LinkLabel*>(control(QStringLiteral("lblHyperlink")));
+    link->setToolTip(QStringLiteral("%1 (%2)").arg(link->accessibleDescription(),
+                                                  link->shortcut().toString(QKeySequence::NativeText)));
 }
 
 void KXcalc::resetInputs() {
@@ -383,8 +414,14 @@ std::string KXcalc::text(Field f) const {
 }
 
 void KXcalc::setText(Field f, std::string_view utf8) {
-    static_cast<TextBox*>(fieldControls_[std::size_t(f)])
-        ->write(QString::fromUtf8(utf8.data(), qsizetype(utf8.size())));
+    auto* box = static_cast<TextBox*>(fieldControls_[std::size_t(f)]);
+    const QString text = QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
+    box->write(text);
+    // A tile tells assistive technology the element chosen for it, in the
+    // window's language, also when a person has typed over its text.
+    if ((f == Field::txtRightTableColor || f == Field::txtLeftTableColor || f == Field::txtFrontTableColor) &&
+        !tables_.tileDescription[langIndex_].isEmpty())
+        box->setAccessibleDescription(tables_.tileDescription[langIndex_].arg(text));
 }
 
 void KXcalc::setBackColor(Field f, Rgb c) { setControlBackColor(fieldControls_[std::size_t(f)], toQColor(c)); }

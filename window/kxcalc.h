@@ -65,6 +65,7 @@ private:
     void createControls();
     void connectHandlers();
     void setTabOrder();
+    void applyAccessibleTexts();
     void setOuterHeight(int twips);
     TextBox* textBox(const char* name) const;
     InsertList* insertList(const char* name) const;

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <array>
+#include <vector>
 
 #include "fault.h"
 
@@ -16,6 +17,18 @@ struct LanguageTables {
         leftSetting, degree, white, yellow, red, blue, black, orangeYellow, orange, green,
         noteTitle, note, version, copyright;
     LangTexts settingWord;  // the word that stands for each language in the settings
+
+    // What assistive technology reads for a control a person can reach: its
+    // name and, where the name alone does not say what the control does, a
+    // description. An empty name leaves the control's own caption as its name.
+    struct Accessible {
+        const char* control;
+        LangTexts name, description;
+    };
+    std::vector<Accessible> accessible;
+    // The description of a colour tile: the element the last calculation
+    // chose for it (%1, its colour name).
+    LangTexts tileDescription;
 
     // What the person reads when a calculation stops on a fault.
     QString faultMessage(int lang, FaultKind kind, CalcStage stage) const;
