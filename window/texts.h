@@ -39,6 +39,8 @@ struct LanguageTables {
 // The tables as the window fills them when it loads.
 LanguageTables makeLanguageTables();
 
-inline constexpr const char* kProgramVersion = "1.2";
+// The project version set in CMake: one number for the window, the packages
+// and the operating system's version information.
+inline constexpr const char* kProgramVersion = KX_PROGRAM_VERSION;
 
 }  // namespace kx

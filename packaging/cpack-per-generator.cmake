@@ -1,0 +1,5 @@
+# Read by cpack once per generator.
+if(CPACK_GENERATOR STREQUAL "TGZ")
+  set(CPACK_PACKAGING_INSTALL_PREFIX "/")
+  set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
+endif()
