@@ -6,7 +6,8 @@
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("KXcalculator"));
-    QApplication::setApplicationDisplayName(QStringLiteral("KX Calculator"));
+    // No application display name: Qt would append it to the window's
+    // caption, which must read exactly as the window sets it.
     QApplication::setDesktopFileName(QStringLiteral("com.orbeldental.kxcalc"));
 
     kx::QtSettingsStore settings;

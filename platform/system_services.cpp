@@ -71,8 +71,9 @@ void MessageBoxes::notice(const QString& text) { show(noticeBox_, QMessageBox::I
 
 void MessageBoxes::show(QPointer<QMessageBox>& box, int icon, const QString& text) {
     if (!box) {
-        box = new QMessageBox(static_cast<QMessageBox::Icon>(icon), QApplication::applicationDisplayName(),
-                              text, QMessageBox::Ok, parent_);
+        // Titled like the window it belongs to, in the window's language.
+        const QString title = parent_ ? parent_->windowTitle() : QApplication::applicationName();
+        box = new QMessageBox(static_cast<QMessageBox::Icon>(icon), title, text, QMessageBox::Ok, parent_);
         box->setAttribute(Qt::WA_DeleteOnClose);
         box->setWindowModality(Qt::WindowModal);
     }
