@@ -14,6 +14,7 @@
 #include <QTest>
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
@@ -30,7 +31,7 @@ double micros(Clock::duration d) { return std::chrono::duration<double, std::mic
 // The value below which the given share of the samples lies (nearest rank).
 double percentile(std::vector<double> v, double share) {
     std::ranges::sort(v);
-    const auto rank = static_cast<std::size_t>(share * double(v.size() - 1) + 0.5);
+    const auto rank = static_cast<std::size_t>(std::lround(share * double(v.size() - 1)));
     return v[std::min(rank, v.size() - 1)];
 }
 
