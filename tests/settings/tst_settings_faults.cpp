@@ -1,9 +1,12 @@
 // The real settings store under every fault its place can have: each case
 // starts the window in a child process with its own configuration folder,
-// and the child must start in a defined language, at once, without crashing.
+// and the child must start in a defined language, at once, without crashing,
+// and then survive the print button and the link with neither a printer nor
+// a browser.
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QPrinterInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -24,17 +27,28 @@ namespace {
 
 const char* const kChildArg = "--start-window";
 
-// The child: the window with the real settings store, the rest stand-ins.
-// Prints the language it started in and the stored word it then reads.
+// The child: the window with the real services (only the program's end is a
+// stand-in). Prints the language it started in and the stored word it then
+// reads. With no printer and no browser here (headless), the print button
+// and the link must come back at once as well.
 int runChild(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QtSettingsStore settings;
-    RecordingBrowser browser;
-    CountingPrinter printer;
+    DesktopBrowser browser;
+    DefaultPrinter printer;
     NotedEnd end;
-    CountingMessages messages;
+    MessageBoxes messages;
     KXcalc window({settings, browser, printer, end, messages});
+    messages.setParentWindow(&window);
     window.formLoad();
+    window.show();
+    if (QPrinterInfo::defaultPrinter().isNull()) {  // never print a page on a real printer
+        QWidget* print = window.control(u"cmdPrint"_qs);
+        QTest::mouseClick(print, Qt::LeftButton, Qt::NoModifier, print->rect().center());
+    }
+    QWidget* link = window.control(u"lblHyperlink"_qs);
+    QTest::mouseClick(link, Qt::LeftButton, Qt::NoModifier, link->rect().center());
+    QCoreApplication::processEvents();
     const QString stored = settings.read(u"KXcalculator"_qs, u"defaults"_qs, u"language"_qs);
     std::printf("language %d\nstored %s\n", window.langIndex(), qPrintable(stored.left(40)));
     return 0;

@@ -276,9 +276,20 @@ void Soak::act() {
             clickArrow(bar, up);
     } else if (what < 700) {
         auto* list = qobject_cast<InsertList*>(control(set.list));
-        const int index = below(list->count());
-        log(QStringLiteral("choose %1 %2").arg(QLatin1StringView(set.list)).arg(index));
-        chooseItem(list, index);
+        if (chance(35)) {
+            // From the opened list with the mouse.
+            const int index = below(list->count());
+            log(QStringLiteral("choose %1 %2").arg(QLatin1StringView(set.list)).arg(index));
+            chooseItem(list, index);
+        } else {
+            // With the arrow keys in the closed list (cheaper than a popup).
+            const bool down = chance(50);
+            const int times = 1 + below(2);
+            log(QStringLiteral("click %1, key %2 x%3").arg(QLatin1StringView(set.list), down ? u"Down"_qs : u"Up"_qs).arg(times));
+            focusByClick(list);
+            for (int k = 0; k < times; ++k)
+                pressKey(QApplication::focusWidget() ? QApplication::focusWidget() : list, down ? Qt::Key_Down : Qt::Key_Up);
+        }
     } else if (what < 780) {
         const QString text = randomText(chance(80));
         if (text.size() > 40) {
