@@ -70,6 +70,17 @@ QString fieldText(const KXcalc& w, Field f) {
     return QString::fromStdString(w.text(f));
 }
 
+// A widget for the log: its name, or its class inside its named parent.
+QString describe(const QWidget* w) {
+    if (!w->objectName().isEmpty())
+        return w->objectName();
+    const QWidget* p = w->parentWidget();
+    while (p && p->objectName().isEmpty())
+        p = p->parentWidget();
+    return QStringLiteral("%1 in %2").arg(QLatin1StringView(w->metaObject()->className()),
+                                          p ? p->objectName() : QStringLiteral("nothing"));
+}
+
 QString hex(const QColor& c) { return c.name(QColor::HexRgb).toUpper(); }
 QString hex(Rgb c) { return hex(QColor(c.r, c.g, c.b)); }
 
@@ -98,7 +109,8 @@ public:
 private:
     void startWindow(const char* locale);
     void act();
-    QString check(bool recalculated, int faultsBefore, const std::map<Field, std::string>& before);
+    QString check(bool recalculated, bool leftChanged, int faultsBefore,
+                  const std::map<Field, std::string>& before);
 
     // Random choices.
     int below(int n) { return int(rng_() % quint64(n)); }
@@ -131,6 +143,11 @@ private:
     CountingMessages messages_;
     std::unique_ptr<KXcalc> window_;
     QString locale_;
+    // A left insert change does not recalculate: when one happens during an
+    // action, the sentinel goes back into `ag`, so that only a calculation
+    // after it counts.
+    bool armed_ = false, leftChanged_ = false;
+    QString agLast_;
 
 public:
     std::deque<QString> recent_;
@@ -146,6 +163,16 @@ void Soak::startWindow(const char* locale) {
     settings_.values.clear();
     window_ = std::make_unique<KXcalc>(Services{settings_, browser_, printer_, end_, messages_});
     window_->formLoad();
+    auto* ag = qobject_cast<TextBox*>(control("ag"));
+    for (const char* name : {"SCIleft", "TCIleft"})
+        QObject::connect(qobject_cast<TextBox*>(control(name)), &QLineEdit::textChanged, window_.get(), [this, ag] {
+            if (!armed_)
+                return;
+            leftChanged_ = true;
+            if (ag->text() != kUntouched)
+                agLast_ = ag->text();
+            ag->write(kUntouched);
+        });
     window_->show();
     QApplication::setActiveWindow(window_.get());
     QCoreApplication::processEvents();
@@ -321,7 +348,7 @@ void Soak::act() {
         log(QStringLiteral("key %1 on %2").arg(QKeySequence(key | (withControl ? int(Qt::ControlModifier) : 0) |
                                                               (withShift ? int(Qt::ShiftModifier) : 0))
                                                       .toString(),
-                                                  target->objectName()));
+                                                  describe(target)));
         Qt::KeyboardModifiers mods = withControl ? Qt::ControlModifier : Qt::NoModifier;
         if (withShift)
             mods |= Qt::ShiftModifier;
@@ -359,7 +386,8 @@ void Soak::act() {
 }
 
 // The window's invariants, read against the input rules and the engine.
-QString Soak::check(bool recalculated, int faultsBefore, const std::map<Field, std::string>& before) {
+QString Soak::check(bool recalculated, bool leftChanged, int faultsBefore,
+                    const std::map<Field, std::string>& before) {
     KXcalc& w = *window_;
     for (const InputSet& set : kInputs) {
         const QString angle = qobject_cast<TextBox*>(control(set.angle))->text();
@@ -386,6 +414,10 @@ QString Soak::check(bool recalculated, int faultsBefore, const std::map<Field, s
     }
 
     if (!recalculated) {
+        // A left insert changed after the last calculation: the results wait
+        // for the next one, whatever they are now.
+        if (leftChanged)
+            return {};
         // Nothing recalculated: the results are those from before.
         for (Field f : kResults)
             if (f != Field::ag && w.text(f) != before.at(f))
@@ -431,7 +463,9 @@ QString Soak::check(bool recalculated, int faultsBefore, const std::map<Field, s
 }
 
 QString Soak::run(qint64 actions, qint64* done) {
-    const qint64 perWindow = std::max<qint64>(1, actions / qint64(std::size(kLocales)) + 1);
+    // A fresh window every few thousand actions, the regional formats in
+    // turn; fixed, so that a shorter run replays the start of a longer one.
+    constexpr qint64 perWindow = 2500;
     for (qint64 i = 0; i < actions; ++i) {
         *done = i;
         if (i % perWindow == 0)
@@ -441,19 +475,22 @@ QString Soak::run(qint64 actions, qint64* done) {
         std::map<Field, std::string> before;
         for (Field f : kResults)
             before[f] = w.text(f);
-        const QString agBefore = agBox->text();
+        agLast_ = agBox->text();
         agBox->write(kUntouched);
         before[Field::ag] = kUntouched.toStdString();
         const int faultsBefore = messages_.faults;
 
+        leftChanged_ = false;
+        armed_ = true;
         act();
+        armed_ = false;
 
         const bool recalculated = agBox->text() != kUntouched || messages_.faults > faultsBefore;
         if (recalculated)
             ++recalculations;
-        const QString problem = check(recalculated, faultsBefore, before);
+        const QString problem = check(recalculated, leftChanged_, faultsBefore, before);
         if (!recalculated)
-            agBox->write(agBefore);
+            agBox->write(agLast_);
         if (!problem.isEmpty())
             return problem;
         if (i % 64 == 63)
