@@ -55,6 +55,7 @@ int runChild(int argc, char* argv[]) {
 }
 
 enum class Fault {
+    Stored,
     Absent,
     Empty,
     Binary,
@@ -88,6 +89,7 @@ void SettingsFaults::startsInADefinedLanguage_data() {
     QTest::addColumn<Fault>("fault");
     QTest::addColumn<int>("language");  // -1: any of the three
     QTest::addColumn<QString>("stored");  // what a read gives afterwards; "*" anything
+    QTest::newRow("a stored word") << Fault::Stored << 2 << u"italian"_qs;
     QTest::newRow("absent") << Fault::Absent << 1 << u"english"_qs;
     QTest::newRow("empty value") << Fault::Empty << 1 << u"english"_qs;
     QTest::newRow("binary file") << Fault::Binary << -1 << u"*"_qs;
@@ -127,6 +129,7 @@ void SettingsFaults::startsInADefinedLanguage() {
     };
 
     switch (fault) {
+        case Fault::Stored: writeFile(file, "[defaults]\nlanguage=italian\n"); break;
         case Fault::Absent: break;
         case Fault::Empty: writeFile(file, "[defaults]\nlanguage=\n"); break;
         case Fault::Binary: {
