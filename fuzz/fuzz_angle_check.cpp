@@ -14,6 +14,7 @@
 #include "insert_rules.h"
 #include "number_text.h"
 #include "regional.h"
+#include "shown_again.h"
 
 namespace {
 
@@ -38,8 +39,7 @@ void checkRange(const QString& text, bool sci) {
         for (char c : written)
             if (static_cast<unsigned char>(c) >= 0x80 || c == ',')
                 std::abort();
-        const float back = static_cast<float>(kx::leadingNumber(written));
-        if (kx::effectiveValueText(back) != written)
+        if (!kx::fuzz::comesBack(kx::resultText(e)))
             std::abort();
     }
     // The scroll position of an accepted text is always computable.
