@@ -2,16 +2,61 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QFileInfo>
+#include <QLockFile>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QUrl>
 
 namespace kx {
 
 namespace {
+
+#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
+// <config>/<app>/<app>.conf, where QSettings keeps an application's settings.
+QString settingsFile(const QString& app) {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + u'/' + app + u'/' + app +
+           QStringLiteral(".conf");
+}
+
+// QSettings reads its file whole and takes a lock file beside it before it
+// writes, waiting as long as it takes. Anything but a plain file in either
+// place would stop the program: a FIFO blocks the read, a folder or a FIFO as
+// the lock can never be taken, and a lock file that does not name a living
+// holder is waited for half a minute. Such a place is not used.
+bool isPlainOrAbsent(const QString& path) {
+    const QFileInfo info(path);
+    return info.isFile() || (!info.exists() && !info.isSymLink());
+}
+
+bool canRead(const QString& file) { return isPlainOrAbsent(file); }
+
+bool canWrite(const QString& file) {
+    const QString lockPath = file + QStringLiteral(".lock");
+    if (!canRead(file) || !isPlainOrAbsent(lockPath))
+        return false;
+    if (!QFileInfo::exists(lockPath))
+        return true;
+    // A lock that cannot be had at once: the choice then holds for this run only.
+    QLockFile probe(lockPath);
+    if (!probe.tryLock(100))
+        return false;
+    probe.unlock();
+    return true;
+}
+
+std::unique_ptr<QSettings> openSettings(const QString& app) {
+    return std::make_unique<QSettings>(settingsFile(app), QSettings::IniFormat);
+}
+#else
+bool canRead(const QString&) { return true; }
+bool canWrite(const QString&) { return true; }
+QString settingsFile(const QString& app) { return app; }
+
 std::unique_ptr<QSettings> openSettings(const QString& app) {
 #ifdef Q_OS_WIN
     return std::make_unique<QSettings>(
@@ -21,9 +66,13 @@ std::unique_ptr<QSettings> openSettings(const QString& app) {
     return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, app, app);
 #endif
 }
+#endif
+
 }  // namespace
 
 QString QtSettingsStore::read(const QString& app, const QString& section, const QString& key) {
+    if (!canRead(settingsFile(app)))
+        return {};
     auto s = openSettings(app);
     const QVariant v = s->value(section + QLatin1Char('/') + key);
     // Whatever another program left there (a list, bytes) reads as text or "".
@@ -32,6 +81,8 @@ QString QtSettingsStore::read(const QString& app, const QString& section, const 
 
 void QtSettingsStore::write(const QString& app, const QString& section, const QString& key,
                             const QString& value) {
+    if (!canWrite(settingsFile(app)))
+        return;
     auto s = openSettings(app);
     s->setValue(section + QLatin1Char('/') + key, value);
     s->sync();  // an unwritable place leaves the choice for this run only

@@ -1,4 +1,4 @@
-// kx-scenario [--quiet] FILE.kxs [FILE.kxs ...]
+// kx-scenario [--quiet] [--locale NAME] FILE.kxs [FILE.kxs ...]
 // Drives the real window headless, the way a person does, and checks what it
 // shows. Exit status: 0 all held, 1 an expectation failed, 2 a file could not
 // be run.
@@ -32,20 +32,35 @@ int main(int argc, char* argv[]) {
     QTextStream out(stdout);
     QTextStream err(stderr);
 
+    const auto usage = [&] {
+        err << "usage: kx-scenario [--quiet] [--locale NAME] FILE.kxs [FILE.kxs ...]" << Qt::endl;
+        return 2;
+    };
+    kx::scenario::Runner runner(out, err);
     bool quiet = false;
     QStringList files;
-    for (const QString& arg : QApplication::arguments().mid(1)) {
-        if (arg == u"--quiet")
+    const QStringList args = QApplication::arguments().mid(1);
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& arg = args[i];
+        if (arg == u"--quiet") {
             quiet = true;
-        else
+        } else if (arg == u"--locale") {
+            // The regional format each file starts with, unless it names its own.
+            if (i + 1 >= args.size())
+                return usage();
+            const QString name = args[++i];
+            if (!kx::scenario::Runner::isKnownLocale(name)) {
+                err << "unknown locale " << name << Qt::endl;
+                return 2;
+            }
+            runner.setInitialLocale(name);
+        } else {
             files << arg;
+        }
     }
-    if (files.isEmpty()) {
-        err << "usage: kx-scenario [--quiet] FILE.kxs [FILE.kxs ...]" << Qt::endl;
-        return 2;
-    }
+    if (files.isEmpty())
+        return usage();
 
-    kx::scenario::Runner runner(out, err);
     int passed = 0, failed = 0;
     bool runError = false;
     for (const QString& file : files) {

@@ -42,10 +42,14 @@ QLineEdit* editOf(QWidget* w) {
 
 }  // namespace
 
+bool Runner::isKnownLocale(const QString& name) {
+    return name == u"C" || QLocale(name).language() != QLocale::C;
+}
+
 FileResult Runner::runFile(const QString& path) {
     path_ = path;
     result_ = {};
-    localeName_ = QStringLiteral("en_US");
+    localeName_ = initialLocale_;
     settings_.values.clear();
     browser_ = {};
     printer_ = {};
@@ -152,8 +156,7 @@ void Runner::execute(const Line& line) {
             startIfNeeded();
         } else if (command == u"locale") {
             wordCount(line, 2, 2);
-            const QLocale l(line.words[1].text);
-            if (l.language() == QLocale::C && line.words[1].text != u"C")
+            if (!isKnownLocale(line.words[1].text))
                 throw Abort{QStringLiteral("unknown locale ") + line.words[1].text};
             localeName_ = line.words[1].text;
             QLocale::setDefault(QLocale(localeName_));

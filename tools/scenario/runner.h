@@ -22,6 +22,11 @@ public:
     Runner(QTextStream& out, QTextStream& err) : out_(out), err_(err) {}
     FileResult runFile(const QString& path);
 
+    // The regional format a file starts with unless it names its own with
+    // `locale`: en_US unless the runner was told otherwise.
+    void setInitialLocale(const QString& name) { initialLocale_ = name; }
+    static bool isKnownLocale(const QString& name);
+
 private:
     struct Abort {
         QString why;
@@ -55,6 +60,7 @@ private:
     QString path_;
     FileResult result_;
 
+    QString initialLocale_ = QStringLiteral("en_US");
     QString localeName_;
     MemorySettings settings_;
     RecordingBrowser browser_;

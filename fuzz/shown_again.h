@@ -1,0 +1,35 @@
+// Whether a shown result text comes back unchanged when it is read by the
+// leading-number rule, rounded to single precision and shown again.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+#include "number_text.h"
+
+namespace kx::fuzz {
+
+// The one place where it cannot: a text "1E+28" or "1E-38" (either sign) is
+// the nearest 7-digit form of the three or four singles just above that
+// power of ten, but the single nearest to the power itself lies just below
+// it and shows as "9.999999E+27" or "9.999999E-39". Both roundings are to
+// the nearest, as the rules ask, so these texts change once and then stay.
+inline bool isPowerOfTenStep(const std::string& shown, const std::string& again) {
+    const std::size_t signs = shown.rfind('-', 0) == 0 ? 1 : 0;
+    if (shown.compare(signs, 2, "1E") != 0)
+        return false;
+    const int exponent = std::stoi(shown.substr(signs + 2));
+    char below[32];
+    std::snprintf(below, sizeof below, "%s9.999999E%+03d", signs ? "-" : "", exponent - 1);
+    return again == below;
+}
+
+// Shows the single read back from `shown`; true when it is `shown` itself or
+// the one step above.
+inline bool comesBack(const std::string& shown) {
+    const float back = static_cast<float>(leadingNumber(shown));
+    const std::string again = resultText(back);
+    return again == shown || isPowerOfTenStep(shown, again);
+}
+
+}  // namespace kx::fuzz
