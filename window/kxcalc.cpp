@@ -66,6 +66,15 @@ QFont makeFont(const char* spec) {
 
 QColor toQColor(Rgb c) { return {c.r, c.g, c.b}; }
 
+// An icon from the bitmaps drawn ahead from its SVG at build time (see
+// window/CMakeLists.txt): the SVG icon plugin and renderer stay unloaded.
+QIcon drawnIcon(QLatin1StringView name, std::initializer_list<int> sizes) {
+    QIcon icon;
+    for (const int size : sizes)
+        icon.addPixmap(QPixmap::fromImage(readPng(QStringLiteral(":/kx/icons/%1/%2.png").arg(name).arg(size))));
+    return icon;
+}
+
 }  // namespace
 
 KXcalc::KXcalc(Services services, QWidget* parent)
@@ -78,7 +87,7 @@ KXcalc::KXcalc(Services services, QWidget* parent)
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
     setWindowTitle(QStringLiteral("ORBEL Dental - Lumeta-Tisch Auswahl 1.0"));
-    setWindowIcon(QIcon(QStringLiteral(":/kx/icon.svg")));
+    setWindowIcon(drawnIcon(QLatin1StringView("icon"), {16, 32, 64, 128}));
     setFont(makeFont(""));
     setControlColors(this, namedColor("window"), namedColor("windowtext"));
     setFixedSize(twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips));
@@ -140,7 +149,8 @@ void KXcalc::createControls() {
             case ControlKind::Button: {
                 auto* button = new QPushButton(text, this);
                 if (spec.picture) {
-                    button->setIcon(QIcon(QStringLiteral(":/kx/%1.svg").arg(QLatin1StringView(spec.picture))));
+                    // At 100 %, 150 % and 200 %.
+                    button->setIcon(drawnIcon(QLatin1StringView(spec.picture), {24, 36, 48}));
                     button->setIconSize(QSize(24, 24));
                 }
                 // A focused button is pressed with Return as well as with
