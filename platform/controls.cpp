@@ -264,8 +264,8 @@ QString Picture::drawnFile(qreal ratio, QPointF corner) const {
     if (base.endsWith(QLatin1StringView(".svg")))
         base.chop(4);
     return QStringLiteral("%1/pictures/%2@%3x+%4+%5.png")
-        .arg(QStringView(resource_).left(slash), base, QString::number(ratio), QString::number(corner.x()),
-             QString::number(corner.y()));
+        .arg(QStringView(resource_).left(slash), base, QString::number(ratio),
+             QString::number(corner.x()), QString::number(corner.y()));
 }
 
 bool Picture::drawDrawnAhead(QPainter& p, QPointF at, const QColor& back) {

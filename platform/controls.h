@@ -13,9 +13,9 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
-#include <QImage>
 #include <QMetaMethod>
 #include <QPlainTextEdit>
 #include <QPushButton>

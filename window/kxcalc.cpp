@@ -71,7 +71,8 @@ QColor toQColor(Rgb c) { return {c.r, c.g, c.b}; }
 QIcon drawnIcon(QLatin1StringView name, std::initializer_list<int> sizes) {
     QIcon icon;
     for (const int size : sizes)
-        icon.addPixmap(QPixmap::fromImage(readPng(QStringLiteral(":/kx/icons/%1/%2.png").arg(name).arg(size))));
+        icon.addPixmap(QPixmap::fromImage(
+            readPng(QStringLiteral(":/kx/icons/%1/%2.png").arg(name).arg(size))));
     return icon;
 }
 
