@@ -1,6 +1,7 @@
 #include "controls.h"
 
 #include <QAbstractItemView>
+#include <QFile>
 #include <QImageReader>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -24,6 +25,8 @@ bool isActivationKey(const QKeyEvent* e) {
 }  // namespace
 
 QImage readPng(const QString& fileName) {
+    if (!QFile::exists(fileName))
+        return {};  // quietly: the reader would warn
     QImageReader reader(fileName, "png");
     reader.setAutoDetectImageFormat(false);
     return reader.read();
