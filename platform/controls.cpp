@@ -1,11 +1,15 @@
 #include "controls.h"
 
 #include <QAbstractItemView>
+#include <QFile>
+#include <QImageReader>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyleOption>
 #include <QStylePainter>
+#include <QSvgRenderer>
+#include <cmath>
 
 namespace kx {
 
@@ -19,6 +23,14 @@ bool isActivationKey(const QKeyEvent* e) {
     return e->key() == Qt::Key_Space || e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
 }
 }  // namespace
+
+QImage readPng(const QString& fileName) {
+    if (!QFile::exists(fileName))
+        return {};  // quietly: the reader would warn
+    QImageReader reader(fileName, "png");
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
+}
 
 void setControlColors(QWidget* w, const QColor& back, const QColor& fore) {
     setControlBackColor(w, back);
@@ -215,10 +227,24 @@ void InsertList::writeText(const QString& text) {
 
 // --- Picture
 
+// A picture is shown from bitmaps drawn ahead from its SVG at build time,
+// next to it in the folder pictures/ (window/CMakeLists.txt): parsing and
+// drawing the SVG took a noticeable share of the start-up. Each bitmap is
+// exactly what the SVG renderer paints at its scale and its corner's place
+// inside a device pixel, on the colour named in its text "Background"; at
+// any other scale or colour the SVG is drawn itself.
 Picture::Picture(const QString& resource, Border border, QWidget* parent)
-    : QWidget(parent), renderer_(resource), border_(border) {}
+    : QWidget(parent), resource_(resource), border_(border) {
+    // Drawn ahead at 100 %, the bitmap has the SVG's own size; it is the
+    // one shown at that scale, so it is kept.
+    drawnFile_ = drawnFile(1, QPointF(0, 0));
+    drawn_ = readPng(drawnFile_);
+    size_ = drawn_.isNull() ? renderer().defaultSize() : drawn_.size();
+}
 
-QSize Picture::pictureSize() const { return renderer_.defaultSize(); }
+Picture::~Picture() = default;
+
+QSize Picture::pictureSize() const { return size_; }
 
 int Picture::borderWidth() const {
     switch (border_) {
@@ -229,13 +255,51 @@ int Picture::borderWidth() const {
     return 0;
 }
 
+QSvgRenderer& Picture::renderer() {
+    if (!renderer_)
+        renderer_ = std::make_unique<QSvgRenderer>(resource_);
+    return *renderer_;
+}
+
+QString Picture::drawnFile(qreal ratio, QPointF corner) const {
+    const qsizetype slash = resource_.lastIndexOf(QLatin1Char('/'));
+    QStringView base = QStringView(resource_).mid(slash + 1);
+    if (base.endsWith(QLatin1StringView(".svg")))
+        base.chop(4);
+    return QStringLiteral("%1/pictures/%2@%3x+%4+%5.png")
+        .arg(QStringView(resource_).left(slash), base, QString::number(ratio),
+             QString::number(corner.x()), QString::number(corner.y()));
+}
+
+bool Picture::drawDrawnAhead(QPainter& p, QPointF at, const QColor& back) {
+    const QTransform t = p.deviceTransform();
+    if (t.type() > QTransform::TxScale || t.m11() != t.m22() || t.m11() <= 0)
+        return false;
+    const qreal ratio = t.m11();
+    const QPointF corner = t.map(at);
+    const QPointF inPixel(corner.x() - std::floor(corner.x()), corner.y() - std::floor(corner.y()));
+    const QString file = drawnFile(ratio, inPixel);
+    if (file != drawnFile_) {
+        drawnFile_ = file;
+        drawn_ = readPng(file);  // none drawn for this scale: a null image
+    }
+    if (drawn_.isNull() || QColor(drawn_.text(QStringLiteral("Background"))) != back)
+        return false;
+    // Pixel for pixel onto the device pixels the SVG would have painted.
+    drawn_.setDevicePixelRatio(ratio);
+    p.drawImage(at - inPixel / ratio, drawn_);
+    return true;
+}
+
 void Picture::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    p.fillRect(rect(), palette().color(QPalette::Window));
+    const QColor back = palette().color(QPalette::Window);
+    p.fillRect(rect(), back);
     const int b = borderWidth();
     p.save();
     p.setClipRect(rect().adjusted(b, b, -b, -b));
-    renderer_.render(&p, QRectF(QPointF(b, b), QSizeF(pictureSize())));
+    if (!drawDrawnAhead(p, QPointF(b, b), back))
+        renderer().render(&p, QRectF(QPointF(b, b), QSizeF(pictureSize())));
     p.restore();
     if (border_ == Border::Single) {
         p.setPen(QPen(Qt::black, 0));

@@ -13,6 +13,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMetaMethod>
@@ -20,9 +21,16 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QShortcut>
-#include <QSvgRenderer>
+#include <memory>
+
+class QSvgRenderer;
 
 namespace kx {
+
+// A PNG file, read by Qt's own reader: without a format named and fixed,
+// reading any image loads and asks every image format plugin installed.
+// A null image where the file is missing.
+QImage readPng(const QString& fileName);
 
 // Background and text colour of any control, kept in its palette.
 void setControlColors(QWidget* w, const QColor& back, const QColor& fore);
@@ -104,6 +112,7 @@ class Picture : public QWidget {
 public:
     enum class Border { None, Single, Sunken };
     Picture(const QString& resource, Border border, QWidget* parent = nullptr);
+    ~Picture() override;
     QSize pictureSize() const;
     int borderWidth() const;
     // Whether a click does anything: only then is the picture a button.
@@ -118,8 +127,16 @@ protected:
     void keyPressEvent(QKeyEvent*) override;
 
 private:
-    QSvgRenderer renderer_;
+    QSvgRenderer& renderer();
+    bool drawDrawnAhead(QPainter& p, QPointF at, const QColor& back);
+    QString drawnFile(qreal ratio, QPointF corner) const;
+
+    QString resource_;
     Border border_;
+    QSize size_;
+    std::unique_ptr<QSvgRenderer> renderer_;  // only where no bitmap drawn ahead fits
+    QString drawnFile_;
+    QImage drawn_;
 };
 
 // A label that acts as a link: clickable, and operable from the keyboard,
