@@ -26,8 +26,7 @@ void timeRuns(benchmark::State& state, MapFields& fields, bool expectConverged) 
     if (!log.faults.empty())
         state.SkipWithError("the run faulted");
     else if (calc.lastConverged != expectConverged)
-        state.SkipWithError(expectConverged ? "the search did not converge"
-                                            : "the search converged");
+        state.SkipWithError(expectConverged ? "the search did not converge" : "the search converged");
     state.counters["evaluations"] = calc.lastEvaluations;
 }
 
@@ -49,11 +48,5 @@ void BM_CalctableSearchNotConverging(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(BM_CalctableStartUp)
-    ->Unit(benchmark::kMicrosecond)
-    ->Repetitions(10)
-    ->ReportAggregatesOnly(true);
-BENCHMARK(BM_CalctableSearchNotConverging)
-    ->Unit(benchmark::kMicrosecond)
-    ->Repetitions(10)
-    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_CalctableStartUp)->Unit(benchmark::kMicrosecond)->Repetitions(10)->ReportAggregatesOnly(true);
+BENCHMARK(BM_CalctableSearchNotConverging)->Unit(benchmark::kMicrosecond)->Repetitions(10)->ReportAggregatesOnly(true);

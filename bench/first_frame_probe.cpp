@@ -20,8 +20,8 @@
 #include <cstdlib>
 
 #if defined(Q_OS_WIN)
-#include <windows.h>
 #include <psapi.h>
+#include <windows.h>
 #else
 #include <sys/resource.h>
 #endif
@@ -72,8 +72,7 @@ public:
             painted_ = true;
             return false;
         }
-        if ((e->type() != QEvent::Expose && e->type() != QEvent::UpdateRequest) || !o->isWindowType() ||
-            inside_)
+        if ((e->type() != QEvent::Expose && e->type() != QEvent::UpdateRequest) || !o->isWindowType() || inside_)
             return false;
         // Handle the event here, so that its painting and flushing are done
         // when the time is taken.

@@ -41,11 +41,11 @@ bool Calculation::calctable() {
 
         // Each canine wing follows the condylar path of the other side.
         stage = CalcStage::RightCanine;
-        canineRun(Field::SCIleft, Field::TCIleft, Field::txtLeftX, Field::txtLeftY, Field::txtLeftZ,
-                  Field::canineright, Field::caninetableright);
+        canineRun(Field::SCIleft, Field::TCIleft, Field::txtLeftX, Field::txtLeftY, Field::txtLeftZ, Field::canineright,
+                  Field::caninetableright);
         stage = CalcStage::LeftCanine;
-        canineRun(Field::SCIright, Field::TCIright, Field::txtRightX, Field::txtRightY,
-                  Field::txtRightZ, Field::canineleft, Field::caninetableleft);
+        canineRun(Field::SCIright, Field::TCIright, Field::txtRightX, Field::txtRightY, Field::txtRightZ,
+                  Field::canineleft, Field::caninetableleft);
 
         // The choice works on the shown values, not on the state.
         stage = CalcStage::TableColors;
@@ -61,8 +61,7 @@ bool Calculation::calctable() {
     }
 }
 
-void Calculation::canineRun(Field sci, Field tci, Field x, Field y, Field z, Field angleOut,
-                            Field tableOut) {
+void Calculation::canineRun(Field sci, Field tci, Field x, Field y, Field z, Field angleOut, Field tableOut) {
     Px = parseSingle(x);
     Py = parseSingle(y);
     Pz = parseSingle(z);
@@ -136,9 +135,8 @@ void Calculation::calc_ax(float hciIn, float benIn, float sIn, float retx, float
     bz = bzS.v;
 }
 
-bool Calculation::calc_ga(const float& fwgradIn, const float& axIn, const float& ayIn,
-                          const float& azIn, const float& bxIn, const float& byIn,
-                          const float& bzIn, const float& PxIn, const float& PyIn,
+bool Calculation::calc_ga(const float& fwgradIn, const float& axIn, const float& ayIn, const float& azIn,
+                          const float& bxIn, const float& byIn, const float& bzIn, const float& PxIn, const float& PyIn,
                           const float& PzIn) {
     condDist = 110;
     const Sgl fw(fwgradIn), a_x(axIn), a_y(ayIn), a_z(azIn), b_x(bxIn), b_y(byIn), b_z(bzIn);

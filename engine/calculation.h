@@ -18,9 +18,8 @@ public:
     // The steps, public so that each can be checked on its own.
     void calcfw1(float hci, float Ph, float Pv);
     void calc_ax(float hci, float ben, float s, float retx, float retz);
-    bool calc_ga(const float& fwgrad, const float& ax, const float& ay, const float& az,
-                 const float& bx, const float& by, const float& bz, const float& Px,
-                 const float& Py, const float& Pz);
+    bool calc_ga(const float& fwgrad, const float& ax, const float& ay, const float& az, const float& bx,
+                 const float& by, const float& bz, const float& Px, const float& Py, const float& Pz);
     static float compensate(const float& rot, const float& fwgrad);
     void findTableColors(const float& front, const float& left, const float& right);
 

@@ -8,8 +8,8 @@ namespace kx {
 
 enum class FaultKind {
     DivisionByZero,
-    Overflow,            // a double-precision result beyond its range
-    InvalidOperation,    // a result that is not a number
+    Overflow,          // a double-precision result beyond its range
+    InvalidOperation,  // a result that is not a number
     NegativeSquareRoot,
     SingleRange,         // a value that does not fit single precision
     NumberTextTooLarge,  // a field text whose number is beyond double range

@@ -3,6 +3,7 @@
 namespace kx {
 
 std::string_view fieldName(Field f) {
+    // clang-format off
     static constexpr std::array<std::string_view, kFieldCount> names = {
         "txtFrontX", "txtFrontZ",
         "SCIleft", "SCIright", "TCIleft", "TCIright",
@@ -13,6 +14,7 @@ std::string_view fieldName(Field f) {
         "lblLeftTableColor", "txtLeftTableColor",
         "lblFrontTableColor", "txtFrontTableColor",
     };
+    // clang-format on
     return names[static_cast<std::size_t>(f)];
 }
 

@@ -9,6 +9,8 @@
 
 namespace kx {
 
+// Grouped one line per kind of field, as the window lays them out.
+// clang-format off
 enum class Field : std::uint8_t {
     // inputs
     txtFrontX, txtFrontZ,
@@ -22,6 +24,7 @@ enum class Field : std::uint8_t {
     lblLeftTableColor, txtLeftTableColor,
     lblFrontTableColor, txtFrontTableColor,
 };
+// clang-format on
 inline constexpr std::size_t kFieldCount = 24;
 
 // The control name of a field, as the window names its controls.

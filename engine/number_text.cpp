@@ -139,9 +139,8 @@ double leadingNumber(std::string_view text) {
     // Short numbers, the usual field texts, are exact as an integer times or
     // divided by an exact power of ten: one rounding, the correct result.
     if (digits.size() <= 15 && scale >= -22 && scale <= 22) {
-        static constexpr double powers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                            1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                            1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+        static constexpr double powers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                            1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
         std::int64_t mantissa = 0;
         for (char c : digits)
             mantissa = mantissa * 10 + (c - '0');

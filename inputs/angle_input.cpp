@@ -46,8 +46,7 @@ AngleRange angleRange(Inclination kind) {
 bool checkSCI(const QString& text) { return inRange(text, angleRange(Inclination::Sagittal)); }
 bool checkTCI(const QString& text) { return inRange(text, angleRange(Inclination::Transversal)); }
 
-AngleInput::AngleInput(Inclination kind, bool recalcOnInsert, Controls controls, Hooks hooks,
-                       QObject* parent)
+AngleInput::AngleInput(Inclination kind, bool recalcOnInsert, Controls controls, Hooks hooks, QObject* parent)
     : QObject(parent), kind_(kind), recalcOnInsert_(recalcOnInsert), c_(controls), hooks_(std::move(hooks)) {
     connect(c_.angle, &QLineEdit::textChanged, this, &AngleInput::angleChanged);
     connect(c_.scroll, &ArrowScrollBar::changed, this, &AngleInput::scrollChanged);

@@ -40,8 +40,7 @@ public:
     };
     // A right-side insert change recalculates at once; a left-side one waits
     // for the next calculation.
-    AngleInput(Inclination kind, bool recalcOnInsert, Controls controls, Hooks hooks,
-               QObject* parent = nullptr);
+    AngleInput(Inclination kind, bool recalcOnInsert, Controls controls, Hooks hooks, QObject* parent = nullptr);
 
     void angleChanged();       // the angle field's text changed
     void scrollChanged();      // the arrow pair's value changed

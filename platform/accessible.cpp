@@ -13,8 +13,7 @@ namespace {
 // are graphics that still take the focus in the Tab order.
 class PictureAccessible : public QAccessibleWidget {
 public:
-    explicit PictureAccessible(Picture* picture)
-        : QAccessibleWidget(picture, QAccessible::Graphic) {}
+    explicit PictureAccessible(Picture* picture) : QAccessibleWidget(picture, QAccessible::Graphic) {}
 
     QAccessible::Role role() const override {
         return picture()->isClickable() ? QAccessible::Button : QAccessible::Graphic;
@@ -54,14 +53,10 @@ public:
         switch (t) {
             case QAccessible::Name:
                 // What the person sees is what they hear: the address itself.
-                return link()->accessibleName().isEmpty() ? link()->text()
-                                                          : link()->accessibleName();
-            case QAccessible::Value:
-                return link()->text();
-            case QAccessible::Accelerator:
-                return link()->shortcut().toString(QKeySequence::NativeText);
-            default:
-                return QAccessibleWidget::text(t);
+                return link()->accessibleName().isEmpty() ? link()->text() : link()->accessibleName();
+            case QAccessible::Value: return link()->text();
+            case QAccessible::Accelerator: return link()->shortcut().toString(QKeySequence::NativeText);
+            default: return QAccessibleWidget::text(t);
         }
     }
 
@@ -99,8 +94,7 @@ private:
 // angle); a screen reader must hear the angle, never the stored value.
 class ArrowScrollBarAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
 public:
-    explicit ArrowScrollBarAccessible(ArrowScrollBar* bar)
-        : QAccessibleWidget(bar, QAccessible::ScrollBar) {}
+    explicit ArrowScrollBarAccessible(ArrowScrollBar* bar) : QAccessibleWidget(bar, QAccessible::ScrollBar) {}
 
     void* interface_cast(QAccessible::InterfaceType t) override {
         if (t == QAccessible::ValueInterface)

@@ -99,8 +99,7 @@ void NoteBox::write(const QString& text) {
 
 // --- ArrowScrollBar
 
-ArrowScrollBar::ArrowScrollBar(int topValue, int bottomValue, QWidget* parent)
-    : QScrollBar(Qt::Vertical, parent) {
+ArrowScrollBar::ArrowScrollBar(int topValue, int bottomValue, QWidget* parent) : QScrollBar(Qt::Vertical, parent) {
     setRange(-topValue, -bottomValue);
     setSingleStep(1);
     setPageStep(1);
@@ -140,8 +139,7 @@ void ArrowScrollBar::paintEvent(QPaintEvent*) {
         p.drawPrimitive(arrow, a);
     };
     drawArrowButton(upArrowRect(), pressed_ == Pressed::Up, angle() < topValue(), QStyle::PE_IndicatorArrowUp);
-    drawArrowButton(downArrowRect(), pressed_ == Pressed::Down, angle() > bottomValue(),
-                    QStyle::PE_IndicatorArrowDown);
+    drawArrowButton(downArrowRect(), pressed_ == Pressed::Down, angle() > bottomValue(), QStyle::PE_IndicatorArrowDown);
     if (hasFocus()) {
         QStyleOptionFocusRect focus;
         focus.initFrom(this);
@@ -267,8 +265,8 @@ QString Picture::drawnFile(qreal ratio, QPointF corner) const {
     if (base.endsWith(QLatin1StringView(".svg")))
         base.chop(4);
     return QStringLiteral("%1/pictures/%2@%3x+%4+%5.png")
-        .arg(QStringView(resource_).left(slash), base, QString::number(ratio),
-             QString::number(corner.x()), QString::number(corner.y()));
+        .arg(QStringView(resource_).left(slash), base, QString::number(ratio), QString::number(corner.x()),
+             QString::number(corner.y()));
 }
 
 bool Picture::drawDrawnAhead(QPainter& p, QPointF at, const QColor& back) {
@@ -334,9 +332,7 @@ void Picture::keyPressEvent(QKeyEvent* e) {
 
 // --- LinkLabel
 
-LinkLabel::LinkLabel(QWidget* parent) : QLabel(parent) {
-    setCursor(Qt::PointingHandCursor);
-}
+LinkLabel::LinkLabel(QWidget* parent) : QLabel(parent) { setCursor(Qt::PointingHandCursor); }
 
 void LinkLabel::setShortcut(const QKeySequence& keys) {
     if (!shortcut_) {

@@ -12,8 +12,7 @@ class SettingsStore {
 public:
     virtual ~SettingsStore() = default;
     virtual QString read(const QString& app, const QString& section, const QString& key) = 0;
-    virtual void write(const QString& app, const QString& section, const QString& key,
-                       const QString& value) = 0;
+    virtual void write(const QString& app, const QString& section, const QString& key, const QString& value) = 0;
 };
 
 // Hands a web address to the user's default browser; the outcome is ignored.

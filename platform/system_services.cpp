@@ -60,8 +60,7 @@ QString settingsFile(const QString& app) { return app; }
 std::unique_ptr<QSettings> openSettings(const QString& app) {
 #ifdef Q_OS_WIN
     return std::make_unique<QSettings>(
-        QStringLiteral("HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\") + app,
-        QSettings::NativeFormat);
+        QStringLiteral("HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\") + app, QSettings::NativeFormat);
 #else
     return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, app, app);
 #endif
@@ -79,8 +78,7 @@ QString QtSettingsStore::read(const QString& app, const QString& section, const 
     return v.canConvert<QString>() ? v.toString() : QString();
 }
 
-void QtSettingsStore::write(const QString& app, const QString& section, const QString& key,
-                            const QString& value) {
+void QtSettingsStore::write(const QString& app, const QString& section, const QString& key, const QString& value) {
     if (!canWrite(settingsFile(app)))
         return;
     auto s = openSettings(app);
@@ -88,9 +86,7 @@ void QtSettingsStore::write(const QString& app, const QString& section, const QS
     s->sync();  // an unwritable place leaves the choice for this run only
 }
 
-void DesktopBrowser::open(const QString& address) {
-    QDesktopServices::openUrl(QUrl::fromUserInput(address));
-}
+void DesktopBrowser::open(const QString& address) { QDesktopServices::openUrl(QUrl::fromUserInput(address)); }
 
 bool DefaultPrinter::print(const QImage& image, QString* reason) {
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
@@ -108,8 +104,8 @@ bool DefaultPrinter::print(const QImage& image, QString* reason) {
     }
     // The window's size in inches, as it is on the screen, at the page's top left.
     const QRect page = painter.viewport();
-    const double scale = std::min(printer.resolution() / 96.0,
-                                  std::min(double(page.width()) / image.width(), double(page.height()) / image.height()));
+    const double scale = std::min(printer.resolution() / 96.0, std::min(double(page.width()) / image.width(),
+                                                                        double(page.height()) / image.height()));
     painter.drawImage(QRectF(0, 0, image.width() * scale, image.height() * scale), image);
     return painter.end();
 }

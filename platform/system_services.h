@@ -17,8 +17,7 @@ namespace kx {
 class QtSettingsStore : public SettingsStore {
 public:
     QString read(const QString& app, const QString& section, const QString& key) override;
-    void write(const QString& app, const QString& section, const QString& key,
-               const QString& value) override;
+    void write(const QString& app, const QString& section, const QString& key, const QString& value) override;
 };
 
 class DesktopBrowser : public Browser {

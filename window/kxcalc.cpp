@@ -77,8 +77,7 @@ public:
     DrawnIconEngine(QLatin1StringView name, std::initializer_list<int> sizes)
         : svgFile_(QStringLiteral(":/kx/%1.svg").arg(name)) {
         for (const int size : sizes) {
-            drawn_.addPixmap(QPixmap::fromImage(
-                readPng(QStringLiteral(":/kx/icons/%1/%2.png").arg(name).arg(size))));
+            drawn_.addPixmap(QPixmap::fromImage(readPng(QStringLiteral(":/kx/icons/%1/%2.png").arg(name).arg(size))));
             sizes_ << QSize(size, size);
         }
     }
@@ -86,8 +85,7 @@ public:
     QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
         return devicePixmap(size, mode, state);
     }
-    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state,
-                         qreal scale) override {
+    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state, qreal scale) override {
 #if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
         return devicePixmap((QSizeF(size) * scale).toSize(), mode,
                             state);  // device-independent from 6.8 on
@@ -96,8 +94,7 @@ public:
         return devicePixmap(size, mode, state);  // already in device pixels
 #endif
     }
-    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode,
-               QIcon::State state) override {
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
         const qreal ratio = painter->device()->devicePixelRatio();
         QPixmap pm = devicePixmap((QSizeF(rect.size()) * ratio).toSize(), mode, state);
         pm.setDevicePixelRatio(ratio);
@@ -186,9 +183,7 @@ void KXcalc::createControls() {
                 w = list;
                 break;
             }
-            case ControlKind::ScrollBar:
-                w = new ArrowScrollBar(spec.scrollTop, spec.scrollBottom, this);
-                break;
+            case ControlKind::ScrollBar: w = new ArrowScrollBar(spec.scrollTop, spec.scrollBottom, this); break;
             case ControlKind::Picture: {
                 const auto border = (spec.flags & Border3D)       ? Picture::Border::Sunken
                                     : (spec.flags & BorderSingle) ? Picture::Border::Single
@@ -315,9 +310,7 @@ void KXcalc::setTabOrder() {
         }
 }
 
-TextBox* KXcalc::textBox(const char* name) const {
-    return qobject_cast<TextBox*>(control(QLatin1StringView(name)));
-}
+TextBox* KXcalc::textBox(const char* name) const { return qobject_cast<TextBox*>(control(QLatin1StringView(name))); }
 
 InsertList* KXcalc::insertList(const char* name) const {
     return qobject_cast<InsertList*>(control(QLatin1StringView(name)));
@@ -420,7 +413,7 @@ void KXcalc::applyAccessibleTexts() {
     }
     auto* link = qobject_cast<LinkLabel*>(control(QStringLiteral("lblHyperlink")));
     link->setToolTip(QStringLiteral("%1 (%2)").arg(link->accessibleDescription(),
-                                                  link->shortcut().toString(QKeySequence::NativeText)));
+                                                   link->shortcut().toString(QKeySequence::NativeText)));
 }
 
 void KXcalc::resetInputs() {
@@ -464,9 +457,7 @@ void KXcalc::setOuterHeight(int twips) {
     setFixedHeight(twipsToPixels(std::max(0, twips - kFrameHeightTwips)));
 }
 
-void KXcalc::lblHyperlink_Click() {
-    HyperJump(qobject_cast<QLabel*>(control(QStringLiteral("lblHyperlink")))->text());
-}
+void KXcalc::lblHyperlink_Click() { HyperJump(qobject_cast<QLabel*>(control(QStringLiteral("lblHyperlink")))->text()); }
 
 void KXcalc::HyperJump(const QString& url) { services_.browser.open(url); }
 

@@ -64,8 +64,7 @@ LanguageTables makeLanguageTables() {
         {"Picture1", {u"Produktname: Lumeta"_qs, u"Product name: Lumeta"_qs, u"Nome del prodotto: Lumeta"_qs}, {}},
         {"picGe",
          {u"Deutsch"_qs, u"German"_qs, u"Tedesco"_qs},
-         {u"Zeigt das Fenster auf Deutsch"_qs, u"Shows the window in German"_qs,
-          u"Mostra la finestra in tedesco"_qs}},
+         {u"Zeigt das Fenster auf Deutsch"_qs, u"Shows the window in German"_qs, u"Mostra la finestra in tedesco"_qs}},
         {"picUS",
          {u"Englisch"_qs, u"English"_qs, u"Inglese"_qs},
          {u"Zeigt das Fenster auf Englisch"_qs, u"Shows the window in English"_qs,
@@ -131,9 +130,7 @@ LanguageTables makeLanguageTables() {
          {}},
         {"notetxt", {u"Wichtiger Hinweis"_qs, u"Important note"_qs, u"Nota importante"_qs}, {}},
         {"copyrighttxt", {u"Version und Copyright"_qs, u"Version and copyright"_qs, u"Versione e copyright"_qs}, {}},
-        {"notetitletxt",
-         {u"Überschrift des Hinweises"_qs, u"Heading of the note"_qs, u"Titolo della nota"_qs},
-         {}},
+        {"notetitletxt", {u"Überschrift des Hinweises"_qs, u"Heading of the note"_qs, u"Titolo della nota"_qs}, {}},
         {"cmdPrint",
          {u"Drucken"_qs, u"Print"_qs, u"Stampa"_qs},
          {u"Druckt das Fenster auf dem Standarddrucker"_qs, u"Prints the window on the default printer"_qs,
@@ -161,9 +158,7 @@ QString LanguageTables::faultMessage(int lang, FaultKind kind, CalcStage stage) 
         case FaultKind::DivisionByZero:
             what = {u"Division durch null"_qs, u"division by zero"_qs, u"divisione per zero"_qs};
             break;
-        case FaultKind::Overflow:
-            what = {u"Überlauf"_qs, u"overflow"_qs, u"overflow"_qs};
-            break;
+        case FaultKind::Overflow: what = {u"Überlauf"_qs, u"overflow"_qs, u"overflow"_qs}; break;
         case FaultKind::InvalidOperation:
             what = {u"ungültige Rechenoperation"_qs, u"invalid operation"_qs, u"operazione non valida"_qs};
             break;
@@ -173,8 +168,7 @@ QString LanguageTables::faultMessage(int lang, FaultKind kind, CalcStage stage) 
             break;
         case FaultKind::SingleRange:
         case FaultKind::NumberTextTooLarge:
-            what = {u"Zahl außerhalb des Wertebereichs"_qs, u"number out of range"_qs,
-                    u"numero fuori intervallo"_qs};
+            what = {u"Zahl außerhalb des Wertebereichs"_qs, u"number out of range"_qs, u"numero fuori intervallo"_qs};
             break;
     }
     LangTexts where;

@@ -13,9 +13,8 @@ namespace kx {
 using LangTexts = std::array<QString, 3>;
 
 struct LanguageTables {
-    LangTexts windowTitle, titleB, articulatorSetting, right, left, sci, tci, rightSetting,
-        leftSetting, degree, white, yellow, red, blue, black, orangeYellow, orange, green,
-        noteTitle, note, version, copyright;
+    LangTexts windowTitle, titleB, articulatorSetting, right, left, sci, tci, rightSetting, leftSetting, degree, white,
+        yellow, red, blue, black, orangeYellow, orange, green, noteTitle, note, version, copyright;
     LangTexts settingWord;  // the word that stands for each language in the settings
 
     // What assistive technology reads for a control a person can reach: its

@@ -21,15 +21,9 @@ using kx::test::MapFields;
 // Readable failure messages for the engine's own types (found by QCOMPARE
 // through argument-dependent lookup).
 namespace kx {
-char* toString(FaultKind k) {
-    return qstrdup(describe(k).c_str());
-}
-char* toString(CalcStage s) {
-    return qstrdup(describe(s).c_str());
-}
-char* toString(Rgb c) {
-    return qstrdup(qPrintable(QStringLiteral("RGB(%1, %2, %3)").arg(c.r).arg(c.g).arg(c.b)));
-}
+char* toString(FaultKind k) { return qstrdup(describe(k).c_str()); }
+char* toString(CalcStage s) { return qstrdup(describe(s).c_str()); }
+char* toString(Rgb c) { return qstrdup(qPrintable(QStringLiteral("RGB(%1, %2, %3)").arg(c.r).arg(c.g).arg(c.b))); }
 }  // namespace kx
 
 namespace enginetest {
@@ -38,9 +32,8 @@ struct Vec {
     float x, y, z;
 };
 
-constexpr Field kResults[] = {Field::ag,          Field::agtable,
-                              Field::canineright, Field::caninetableright,
-                              Field::canineleft,  Field::caninetableleft};
+constexpr Field kResults[] = {Field::ag,         Field::agtable,        Field::canineright, Field::caninetableright,
+                              Field::canineleft, Field::caninetableleft};
 
 // The worked example of the canine guidance: condyles and canine point.
 constexpr Vec kA{0.0f, 54.8f, 0.0f};
@@ -74,9 +67,7 @@ void applyEdits(MapFields& fields, const QByteArray& edits) {
     }
 }
 
-QByteArray text(const MapFields& fields, Field f) {
-    return QByteArray::fromStdString(fields.text(f));
-}
+QByteArray text(const MapFields& fields, Field f) { return QByteArray::fromStdString(fields.text(f)); }
 
 QByteArray namesOf(const std::vector<Field>& fields) {
     QByteArrayList names;
@@ -85,12 +76,8 @@ QByteArray namesOf(const std::vector<Field>& fields) {
     return names.join(',');
 }
 
-QByteArray shown(float v) {
-    return QByteArray::fromStdString(resultText(v));
-}
-QByteArray shown(Vec v) {
-    return "(" + shown(v.x) + ", " + shown(v.y) + ", " + shown(v.z) + ")";
-}
+QByteArray shown(float v) { return QByteArray::fromStdString(resultText(v)); }
+QByteArray shown(Vec v) { return "(" + shown(v.x) + ", " + shown(v.y) + ", " + shown(v.z) + ")"; }
 
 template <typename Step>
 std::optional<CalcFault> faultOf(Step&& step) {
@@ -235,8 +222,8 @@ private slots:
         const auto fault = faultOf([&] { r.calc.calc_ax(30, 10, 200, 0, 0); });
         QVERIFY(fault);
         QCOMPARE(fault->kind(), FaultKind::NegativeSquareRoot);
-        for (auto member : {&Calculation::ax, &Calculation::ay, &Calculation::az, &Calculation::bx,
-                            &Calculation::by, &Calculation::bz})
+        for (auto member : {&Calculation::ax, &Calculation::ay, &Calculation::az, &Calculation::bx, &Calculation::by,
+                            &Calculation::bz})
             QCOMPARE(r.calc.*member, before.*member);
     }
 
@@ -254,9 +241,9 @@ private slots:
         QCOMPARE(c.lastEvaluations, 18);
         // t of about 47.2406 degrees, times the factor 1.1 for a guidance of 45.
         QVERIFY2(std::fabs(c.canineTableAngle - 47.2406 * 1.1) < 1e-4, shown(c.canineTableAngle));
-        for (auto member : {&Calculation::fwgrad, &Calculation::ax, &Calculation::ay,
-                            &Calculation::az, &Calculation::bx, &Calculation::by, &Calculation::bz,
-                            &Calculation::Px, &Calculation::Py, &Calculation::Pz})
+        for (auto member :
+             {&Calculation::fwgrad, &Calculation::ax, &Calculation::ay, &Calculation::az, &Calculation::bx,
+              &Calculation::by, &Calculation::bz, &Calculation::Px, &Calculation::Py, &Calculation::Pz})
             QCOMPARE(c.*member, before.*member);
     }
 
@@ -326,9 +313,7 @@ private slots:
         QCOMPARE(r.calc.lastEvaluations, 1001);
         const double uncompensated = r.calc.canineTableAngle / factor;
         QVERIFY2(std::fabs(uncompensated - reference) <= 3e-7 * std::fabs(reference),
-                 qPrintable(QStringLiteral("%1 against %2")
-                                .arg(uncompensated, 0, 'g', 9)
-                                .arg(reference, 0, 'g', 9)));
+                 qPrintable(QStringLiteral("%1 against %2").arg(uncompensated, 0, 'g', 9).arg(reference, 0, 'g', 9)));
     }
 
     // Between a guidance angle whose plane the canine just reaches at the bracket
@@ -484,10 +469,9 @@ private slots:
         Run r;
         r.fields.lang = lang;
         r.calc.findTableColors(front, left, right);
-        const std::pair<Field, Field> tiles[] = {
-            {Field::lblRightTableColor, Field::txtRightTableColor},
-            {Field::lblLeftTableColor, Field::txtLeftTableColor},
-            {Field::lblFrontTableColor, Field::txtFrontTableColor}};
+        const std::pair<Field, Field> tiles[] = {{Field::lblRightTableColor, Field::txtRightTableColor},
+                                                 {Field::lblLeftTableColor, Field::txtLeftTableColor},
+                                                 {Field::lblFrontTableColor, Field::txtFrontTableColor}};
         for (const auto& [label, field] : tiles) {
             QCOMPARE(text(r.fields, field), name);
             QCOMPARE(r.fields.back.at(label), box);
@@ -611,14 +595,12 @@ private slots:
         for (int run = 0; run < 2; ++run) {
             r.fields.writes.clear();
             QVERIFY(r.calc.calctable());
-            QCOMPARE(
-                namesOf(r.fields.writes),
-                QByteArray("ag,agtable,canineright,caninetableright,canineleft,caninetableleft,"
-                           "txtRightTableColor,txtLeftTableColor,txtFrontTableColor"));
+            QCOMPARE(namesOf(r.fields.writes),
+                     QByteArray("ag,agtable,canineright,caninetableright,canineleft,caninetableleft,"
+                                "txtRightTableColor,txtLeftTableColor,txtFrontTableColor"));
         }
-        for (Field f :
-             {Field::lblRightTableColor, Field::txtRightTableColor, Field::lblLeftTableColor,
-              Field::txtLeftTableColor, Field::lblFrontTableColor, Field::txtFrontTableColor})
+        for (Field f : {Field::lblRightTableColor, Field::txtRightTableColor, Field::lblLeftTableColor,
+                        Field::txtLeftTableColor, Field::lblFrontTableColor, Field::txtFrontTableColor})
             QVERIFY2(r.fields.back.count(f), fieldName(f).data());
     }
 
@@ -676,8 +658,7 @@ private slots:
         for (Field f : kResults)
             if (!written.split(',').contains(QByteArray::fromStdString(std::string(fieldName(f)))))
                 QCOMPARE(text(r.fields, f), text(before, f));
-        for (Field f :
-             {Field::txtRightTableColor, Field::txtLeftTableColor, Field::txtFrontTableColor})
+        for (Field f : {Field::txtRightTableColor, Field::txtLeftTableColor, Field::txtFrontTableColor})
             QCOMPARE(text(r.fields, f), text(before, f));
         QVERIFY(r.fields.back == before.back && r.fields.fore == before.fore);
         QVERIFY(!showsNonFinite(r.fields));
@@ -691,14 +672,12 @@ private slots:
     // with one fault, and the fields written before it are the ones of the
     // stages that completed.
     void extremeInputsNeverShowNonFiniteText() {
-        const char* const texts[] = {"",      " 45",    "0",      "-0",   "30,5",  "abc",
-                                     "55",    "-55",    "90",     "-90",  "180",   "1e6",
-                                     "-1e6",  "1e20",   "-1e20",  "3e38", "-3e38", "1e39",
-                                     "1E309", "&HFFFF", "0.0001", "1e-30"};
-        const Field inputs[] = {Field::txtFrontX, Field::txtFrontZ, Field::SCIleft,
-                                Field::SCIright,  Field::TCIleft,   Field::TCIright,
-                                Field::txtLeftX,  Field::txtLeftY,  Field::txtLeftZ,
-                                Field::txtRightX, Field::txtRightY, Field::txtRightZ};
+        const char* const texts[] = {"",      " 45",  "0",     "-0",     "30,5",   "abc",  "55",    "-55",
+                                     "90",    "-90",  "180",   "1e6",    "-1e6",   "1e20", "-1e20", "3e38",
+                                     "-3e38", "1e39", "1E309", "&HFFFF", "0.0001", "1e-30"};
+        const Field inputs[] = {Field::txtFrontX, Field::txtFrontZ, Field::SCIleft,   Field::SCIright,
+                                Field::TCIleft,   Field::TCIright,  Field::txtLeftX,  Field::txtLeftY,
+                                Field::txtLeftZ,  Field::txtRightX, Field::txtRightY, Field::txtRightZ};
         std::mt19937 gen(1234u);
         std::uniform_int_distribution<std::size_t> pick(0, std::size(texts) - 1);
         std::bernoulli_distribution keepDefault(0.6);
@@ -710,8 +689,7 @@ private slots:
                     r.fields.texts[f] = texts[pick(gen)];
             QByteArrayList given;
             for (Field f : inputs)
-                given << QByteArray::fromStdString(std::string(fieldName(f)) + "=" +
-                                                   r.fields.text(f));
+                given << QByteArray::fromStdString(std::string(fieldName(f)) + "=" + r.fields.text(f));
             const bool ok = r.calc.calctable();
             QVERIFY2(!showsNonFinite(r.fields), given.join('|'));
             QCOMPARE(ok, r.log.faults.empty());
@@ -723,21 +701,11 @@ private slots:
             }
             const std::size_t writes = r.fields.writes.size();
             switch (r.log.faults[0].stage()) {
-                case CalcStage::Reading:
-                    QCOMPARE(writes, std::size_t(0));
-                    break;
-                case CalcStage::FrontGuidance:
-                    QVERIFY(writes == 0 || writes == 2);
-                    break;
-                case CalcStage::RightCanine:
-                    QCOMPARE(writes, std::size_t(2));
-                    break;
-                case CalcStage::LeftCanine:
-                    QCOMPARE(writes, std::size_t(4));
-                    break;
-                case CalcStage::TableColors:
-                    QCOMPARE(writes, std::size_t(6));
-                    break;
+                case CalcStage::Reading: QCOMPARE(writes, std::size_t(0)); break;
+                case CalcStage::FrontGuidance: QVERIFY(writes == 0 || writes == 2); break;
+                case CalcStage::RightCanine: QCOMPARE(writes, std::size_t(2)); break;
+                case CalcStage::LeftCanine: QCOMPARE(writes, std::size_t(4)); break;
+                case CalcStage::TableColors: QCOMPARE(writes, std::size_t(6)); break;
             }
         }
         QVERIFY(completed > 100);  // the sweep must not consist of faults alone

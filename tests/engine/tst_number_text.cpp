@@ -21,14 +21,10 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-std::string_view view(const QByteArray& text) {
-    return {text.constData(), std::size_t(text.size())};
-}
+std::string_view view(const QByteArray& text) { return {text.constData(), std::size_t(text.size())}; }
 
 // QCOMPARE on floating-point values is fuzzy; both rules are exact.
-QByteArray digits17(double v) {
-    return QByteArray::number(v, 'g', 17);
-}
+QByteArray digits17(double v) { return QByteArray::number(v, 'g', 17); }
 
 std::optional<FaultKind> faultOf(const QByteArray& text) {
     try {
@@ -188,10 +184,9 @@ private slots:
             std::snprintf(expected, sizeof expected, "%.7G", static_cast<double>(v));
             const std::string got = kx::resultText(v);
             if (got != expected)
-                QFAIL(qPrintable(
-                    QStringLiteral("bits %1: got %2, printf gives %3")
-                        .arg(std::bit_cast<std::uint32_t>(v), 8, 16, QLatin1Char('0'))
-                        .arg(QString::fromStdString(got), QString::fromLatin1(expected))));
+                QFAIL(qPrintable(QStringLiteral("bits %1: got %2, printf gives %3")
+                                     .arg(std::bit_cast<std::uint32_t>(v), 8, 16, QLatin1Char('0'))
+                                     .arg(QString::fromStdString(got), QString::fromLatin1(expected))));
         }
     }
 
@@ -219,9 +214,8 @@ private slots:
             const double read = kx::leadingNumber(shown);
             const double decimal = std::strtod(shown.c_str(), nullptr);
             if (read != decimal)
-                QFAIL(qPrintable(
-                    QStringLiteral("%1 reads as %2")
-                        .arg(QString::fromStdString(shown), QString::number(read, 'g', 17))));
+                QFAIL(qPrintable(QStringLiteral("%1 reads as %2")
+                                     .arg(QString::fromStdString(shown), QString::number(read, 'g', 17))));
         }
     }
 

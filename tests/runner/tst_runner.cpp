@@ -51,14 +51,14 @@ void RunnerContract::outcomes_data() {
     QTest::newRow("unknown control") << u"expect noSuchControl \"x\"\n"_qs << 2 << u"0 passed, 0 failed\n"_qs
                                      << u"FILE:1: unknown control noSuchControl\n"_qs;
     QTest::newRow("unknown command") << u"expect ag \"0\"\nfrobnicate ag\n"_qs << 2
-                                     << u"FILE:1: expected ag \"0\", got \"51.091\"\n0 passed, 1 failed\n"_qs << u"FILE:2: unknown command frobnicate\n"_qs;
+                                     << u"FILE:1: expected ag \"0\", got \"51.091\"\n0 passed, 1 failed\n"_qs
+                                     << u"FILE:2: unknown command frobnicate\n"_qs;
     QTest::newRow("unknown property") << u"expect ag.colour \"0\"\n"_qs << 2 << u"0 passed, 0 failed\n"_qs
                                       << u"FILE:1: ag has no property colour\n"_qs;
     QTest::newRow("malformed text") << u"type ag \"12\n"_qs << 2 << u"0 passed, 0 failed\n"_qs
                                     << u"FILE:1: unterminated text\n"_qs;
     QTest::newRow("action after the end")
-        << u"click cmdEnd\nexpect ended \"true\"\ntype angleSCIleft \"1\"\n"_qs << 2
-        << u"1 passed, 0 failed\n"_qs
+        << u"click cmdEnd\nexpect ended \"true\"\ntype angleSCIleft \"1\"\n"_qs << 2 << u"1 passed, 0 failed\n"_qs
         << u"FILE:3: the program has ended; only restart and expect may follow (type)\n"_qs;
 }
 

@@ -87,7 +87,7 @@ private slots:
 
 void SettingsFaults::startsInADefinedLanguage_data() {
     QTest::addColumn<Fault>("fault");
-    QTest::addColumn<int>("language");  // -1: any of the three
+    QTest::addColumn<int>("language");    // -1: any of the three
     QTest::addColumn<QString>("stored");  // what a read gives afterwards; "*" anything
     QTest::newRow("a stored word") << Fault::Stored << 2 << u"italian"_qs;
     QTest::newRow("absent") << Fault::Absent << 1 << u"english"_qs;
@@ -160,12 +160,8 @@ void SettingsFaults::startsInADefinedLanguage() {
 #ifdef Q_OS_UNIX
         case Fault::FileIsFifo: QCOMPARE(::mkfifo(QFile::encodeName(file).constData(), 0600), 0); break;
         case Fault::FileIsDevice: QVERIFY(QFile::link(u"/dev/zero"_qs, file)); break;
-        case Fault::LockIsDirectory:
-            QVERIFY(QDir().mkpath(file + u".lock"_qs));
-            break;
-        case Fault::LockIsFifo:
-            QCOMPARE(::mkfifo(QFile::encodeName(file + u".lock"_qs).constData(), 0600), 0);
-            break;
+        case Fault::LockIsDirectory: QVERIFY(QDir().mkpath(file + u".lock"_qs)); break;
+        case Fault::LockIsFifo: QCOMPARE(::mkfifo(QFile::encodeName(file + u".lock"_qs).constData(), 0600), 0); break;
         case Fault::StaleLock:
             // A lock file that names no holder, written just now.
             writeFile(file + u".lock"_qs, "garbage\nnot a lock\n");

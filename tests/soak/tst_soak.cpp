@@ -53,12 +53,12 @@ const InputSet kInputs[] = {
     {Inclination::Transversal, "angleTCIleft", "scrTCIleft", "colorTCIleft", "TCIleft"},
 };
 
-const Field kResults[] = {Field::ag,         Field::agtable,    Field::canineright,
-                          Field::caninetableright, Field::canineleft, Field::caninetableleft};
+const Field kResults[] = {Field::ag,         Field::agtable,        Field::canineright, Field::caninetableright,
+                          Field::canineleft, Field::caninetableleft};
 const Field kTiles[] = {Field::lblRightTableColor, Field::txtRightTableColor, Field::lblLeftTableColor,
                         Field::txtLeftTableColor,  Field::lblFrontTableColor, Field::txtFrontTableColor};
-const Field kInputFields[] = {Field::txtFrontX, Field::txtFrontZ, Field::SCIleft,  Field::SCIright,
-                              Field::TCIleft,   Field::TCIright,  Field::txtLeftX, Field::txtLeftY,
+const Field kInputFields[] = {Field::txtFrontX, Field::txtFrontZ, Field::SCIleft,   Field::SCIright,
+                              Field::TCIleft,   Field::TCIright,  Field::txtLeftX,  Field::txtLeftY,
                               Field::txtLeftZ,  Field::txtRightX, Field::txtRightY, Field::txtRightZ};
 
 // A text written into `ag` before each action: a run always rewrites `ag`
@@ -66,9 +66,7 @@ const Field kInputFields[] = {Field::txtFrontX, Field::txtFrontZ, Field::SCIleft
 // recalculated.
 const QString kUntouched = QStringLiteral("untouched");
 
-QString fieldText(const KXcalc& w, Field f) {
-    return QString::fromStdString(w.text(f));
-}
+QString fieldText(const KXcalc& w, Field f) { return QString::fromStdString(w.text(f)); }
 
 // A widget for the log: its name, or its class inside its named parent.
 QString describe(const QWidget* w) {
@@ -77,8 +75,8 @@ QString describe(const QWidget* w) {
     const QWidget* p = w->parentWidget();
     while (p && p->objectName().isEmpty())
         p = p->parentWidget();
-    return QStringLiteral("%1 in %2").arg(QLatin1StringView(w->metaObject()->className()),
-                                          p ? p->objectName() : QStringLiteral("nothing"));
+    return QStringLiteral("%1 in %2")
+        .arg(QLatin1StringView(w->metaObject()->className()), p ? p->objectName() : QStringLiteral("nothing"));
 }
 
 QString hex(const QColor& c) { return c.name(QColor::HexRgb).toUpper(); }
@@ -109,8 +107,7 @@ public:
 private:
     void startWindow(const char* locale);
     void act();
-    QString check(bool recalculated, bool leftChanged, int faultsBefore,
-                  const std::map<Field, std::string>& before);
+    QString check(bool recalculated, bool leftChanged, int faultsBefore, const std::map<Field, std::string>& before);
 
     // Random choices.
     int below(int n) { return int(rng_() % quint64(n)); }
@@ -185,11 +182,11 @@ QString Soak::randomText(bool typed) {
     static const QString numberish = QStringLiteral("0123456789012345678901234567890.,-+eE ");
     static const char16_t others[] = {
         0x0000, 0x0001, 0x0008, 0x0009, 0x000A, 0x000D, 0x001B, 0x007F,  // control characters
-        0x00A0, 0x202F, 0x2009, 0x2212, 0x2019, 0x066B, 0x066C, 0x060C,   // spaces, minus, separators
-        0x0660, 0x0664, 0x0665, 0x06F5, 0xFF11, 0xFF15, 0x0967,           // other digits
-        0x00E4, 0x00DF, 0x00E9, 0x03A9, 0x0416, 0x05D0, 0x0639, 0x4E2D,   // letters
-        0x200E, 0x200F, 0x202E, 0x0301, 0xFEFF, 0xFFFD, 0x221E, 0x00BD,   // marks, BOM, infinity
-        u'&', u'H', u'h', u'O', u'x', u'a', u'n', u'i', u'f', u'%', u'\'', u'"', u'\\',
+        0x00A0, 0x202F, 0x2009, 0x2212, 0x2019, 0x066B, 0x066C, 0x060C,  // spaces, minus, separators
+        0x0660, 0x0664, 0x0665, 0x06F5, 0xFF11, 0xFF15, 0x0967,          // other digits
+        0x00E4, 0x00DF, 0x00E9, 0x03A9, 0x0416, 0x05D0, 0x0639, 0x4E2D,  // letters
+        0x200E, 0x200F, 0x202E, 0x0301, 0xFEFF, 0xFFFD, 0x221E, 0x00BD,  // marks, BOM, infinity
+        u'&',   u'H',   u'h',   u'O',   u'x',   u'a',   u'n',   u'i',   u'f', u'%', u'\'', u'"', u'\\',
     };
     qsizetype length = typed ? 1 + below(chance(95) ? 5 : 40) : 1 + below(chance(80) ? 8 : 400);
     if (!typed && below(250) == 0)
@@ -287,8 +284,8 @@ void Soak::act() {
     if (what < 280) {
         const QString text = randomText(true);
         const bool replace = chance(70);
-        log(QStringLiteral("type %1 %2%3").arg(QLatin1StringView(set.angle), shown(text),
-                                                  replace ? QString() : QStringLiteral(" (appended)")));
+        log(QStringLiteral("type %1 %2%3")
+                .arg(QLatin1StringView(set.angle), shown(text), replace ? QString() : QStringLiteral(" (appended)")));
         typeInto(control(set.angle), text, replace);
     } else if (what < 380) {
         const QString text = randomText(false);
@@ -312,10 +309,13 @@ void Soak::act() {
             // With the arrow keys in the closed list (cheaper than a popup).
             const bool down = chance(50);
             const int times = 1 + below(2);
-            log(QStringLiteral("click %1, key %2 x%3").arg(QLatin1StringView(set.list), down ? u"Down"_qs : u"Up"_qs).arg(times));
+            log(QStringLiteral("click %1, key %2 x%3")
+                    .arg(QLatin1StringView(set.list), down ? u"Down"_qs : u"Up"_qs)
+                    .arg(times));
             focusByClick(list);
             for (int k = 0; k < times; ++k)
-                pressKey(QApplication::focusWidget() ? QApplication::focusWidget() : list, down ? Qt::Key_Down : Qt::Key_Up);
+                pressKey(QApplication::focusWidget() ? QApplication::focusWidget() : list,
+                         down ? Qt::Key_Down : Qt::Key_Up);
         }
     } else if (what < 780) {
         const QString text = randomText(chance(80));
@@ -328,11 +328,10 @@ void Soak::act() {
         }
     } else if (what < 880) {
         // A key where the focus is, or into a control clicked first.
-        static const int keys[] = {Qt::Key_Backspace, Qt::Key_Delete, Qt::Key_Home,   Qt::Key_End,
-                                   Qt::Key_Left,      Qt::Key_Right,  Qt::Key_Up,     Qt::Key_Down,
-                                   Qt::Key_PageUp,    Qt::Key_PageDown, Qt::Key_Tab,  Qt::Key_Backtab,
-                                   Qt::Key_Return,    Qt::Key_Escape, Qt::Key_Z,      Qt::Key_Y,
-                                   Qt::Key_X,         Qt::Key_V,      Qt::Key_Space,  Qt::Key_F4};
+        static const int keys[] = {Qt::Key_Backspace, Qt::Key_Delete,  Qt::Key_Home,   Qt::Key_End,    Qt::Key_Left,
+                                   Qt::Key_Right,     Qt::Key_Up,      Qt::Key_Down,   Qt::Key_PageUp, Qt::Key_PageDown,
+                                   Qt::Key_Tab,       Qt::Key_Backtab, Qt::Key_Return, Qt::Key_Escape, Qt::Key_Z,
+                                   Qt::Key_Y,         Qt::Key_X,       Qt::Key_V,      Qt::Key_Space,  Qt::Key_F4};
         const int key = keys[below(int(std::size(keys)))];
         const bool withControl = key == Qt::Key_Z || key == Qt::Key_Y || key == Qt::Key_X || key == Qt::Key_V;
         const bool withShift = chance(10);
@@ -345,10 +344,11 @@ void Soak::act() {
         QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : window_.get();
         // Space on the end button or a flag acts like a click; F4 and the
         // Up/Down keys may open a list, which Escape closes again.
-        log(QStringLiteral("key %1 on %2").arg(QKeySequence(key | (withControl ? int(Qt::ControlModifier) : 0) |
-                                                              (withShift ? int(Qt::ShiftModifier) : 0))
-                                                      .toString(),
-                                                  describe(target)));
+        log(QStringLiteral("key %1 on %2")
+                .arg(QKeySequence(key | (withControl ? int(Qt::ControlModifier) : 0) |
+                                  (withShift ? int(Qt::ShiftModifier) : 0))
+                         .toString(),
+                     describe(target)));
         Qt::KeyboardModifiers mods = withControl ? Qt::ControlModifier : Qt::NoModifier;
         if (withShift)
             mods |= Qt::ShiftModifier;
@@ -386,8 +386,7 @@ void Soak::act() {
 }
 
 // The window's invariants, read against the input rules and the engine.
-QString Soak::check(bool recalculated, bool leftChanged, int faultsBefore,
-                    const std::map<Field, std::string>& before) {
+QString Soak::check(bool recalculated, bool leftChanged, int faultsBefore, const std::map<Field, std::string>& before) {
     KXcalc& w = *window_;
     for (const InputSet& set : kInputs) {
         const QString angle = qobject_cast<TextBox*>(control(set.angle))->text();

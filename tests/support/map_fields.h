@@ -18,14 +18,12 @@ public:
     // The window's initial texts: the reset inputs' effective values and the
     // fixed articulator points.
     void reset() {
-        texts = {{Field::txtFrontX, "70.5"}, {Field::txtFrontZ, "48"},
-                 {Field::SCIleft, " 45"},    {Field::SCIright, " 45"},
-                 {Field::TCIleft, " 6"},     {Field::TCIright, " 6"},
-                 {Field::txtLeftX, "66"},    {Field::txtLeftY, "13.5"},
-                 {Field::txtLeftZ, "50"},    {Field::txtRightX, "66"},
-                 {Field::txtRightY, "13.5"}, {Field::txtRightZ, "50"}};
-        for (Field f : {Field::ag, Field::agtable, Field::canineright, Field::caninetableright,
-                        Field::canineleft, Field::caninetableleft})
+        texts = {{Field::txtFrontX, "70.5"}, {Field::txtFrontZ, "48"},   {Field::SCIleft, " 45"},
+                 {Field::SCIright, " 45"},   {Field::TCIleft, " 6"},     {Field::TCIright, " 6"},
+                 {Field::txtLeftX, "66"},    {Field::txtLeftY, "13.5"},  {Field::txtLeftZ, "50"},
+                 {Field::txtRightX, "66"},   {Field::txtRightY, "13.5"}, {Field::txtRightZ, "50"}};
+        for (Field f : {Field::ag, Field::agtable, Field::canineright, Field::caninetableright, Field::canineleft,
+                        Field::caninetableleft})
             texts[f] = "0";
         back.clear();
         fore.clear();

@@ -39,9 +39,7 @@ struct Window {
         return w;
     }
     QString name(const char* control) const { return accessibleText(control, QAccessible::Name); }
-    QString description(const char* control) const {
-        return accessibleText(control, QAccessible::Description);
-    }
+    QString description(const char* control) const { return accessibleText(control, QAccessible::Description); }
     // What a screen reader announces when the control has the focus: for a
     // list that is its edit part (on Linux and macOS the toolkit gives the
     // list itself its shown text as its name).
@@ -74,10 +72,9 @@ QString unnamedReachableControls(const QWidget& window) {
             continue;
         QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(w);
         if (!iface || iface->text(QAccessible::Name).trimmed().isEmpty())
-            unnamed << (w->objectName().isEmpty()
-                            ? QString::fromLatin1(w->metaObject()->className()) + u" in "_qs +
-                                  w->parentWidget()->objectName()
-                            : w->objectName());
+            unnamed << (w->objectName().isEmpty() ? QString::fromLatin1(w->metaObject()->className()) + u" in "_qs +
+                                                        w->parentWidget()->objectName()
+                                                  : w->objectName());
     }
     unnamed.sort();
     return unnamed.join(u", "_qs);
@@ -184,14 +181,10 @@ void Accessibility::namesSpeakTheWindowsLanguage_data() {
         const char16_t *word, *control, *name, *description;
     };
     const Row rows[] = {
-        {u"english", u"angleSCIleft", u"Left sagittal condylar inclination, angle",
-         u"Degrees, 0 to 70"},
-        {u"german", u"angleSCIleft", u"Linke sagittale Kondylenbahnneigung, Winkel",
-         u"Grad, 0 bis 70"},
-        {u"italian", u"angleSCIleft", u"Inclinazione condilare sagittale sinistra, angolo",
-         u"Gradi, da 0 a 70"},
-        {u"english", u"angleTCIright", u"Right transversal condylar inclination, angle",
-         u"Degrees, -10 to 25"},
+        {u"english", u"angleSCIleft", u"Left sagittal condylar inclination, angle", u"Degrees, 0 to 70"},
+        {u"german", u"angleSCIleft", u"Linke sagittale Kondylenbahnneigung, Winkel", u"Grad, 0 bis 70"},
+        {u"italian", u"angleSCIleft", u"Inclinazione condilare sagittale sinistra, angolo", u"Gradi, da 0 a 70"},
+        {u"english", u"angleTCIright", u"Right transversal condylar inclination, angle", u"Degrees, -10 to 25"},
         {u"english", u"colorSCIleft", u"Insert colour, left SCI", nullptr},
         {u"german", u"colorSCIleft", u"Einsatzfarbe, linke SKN", nullptr},
         {u"italian", u"colorTCIright", u"Colore dell'inserto, TCI destra", nullptr},
@@ -215,16 +208,12 @@ void Accessibility::namesSpeakTheWindowsLanguage_data() {
         {u"german", u"notetxt", u"Wichtiger Hinweis", nullptr},
         {u"english", u"PicLogo", u"ORBEL Dental logo", nullptr},
         {u"italian", u"picKxtable", u"Foto del tavolo incisale", nullptr},
-        {u"english", u"lblHyperlink", u"www.orbel-dental.de",
-         u"Opens the maker's web site in the browser"},
-        {u"german", u"lblHyperlink", u"www.orbel-dental.de",
-         u"Öffnet die Website des Herstellers im Browser"},
+        {u"english", u"lblHyperlink", u"www.orbel-dental.de", u"Opens the maker's web site in the browser"},
+        {u"german", u"lblHyperlink", u"www.orbel-dental.de", u"Öffnet die Website des Herstellers im Browser"},
     };
     for (const Row& r : rows)
-        QTest::addRow("%s %s", qPrintable(QString::fromUtf16(r.word)),
-                      qPrintable(QString::fromUtf16(r.control)))
-            << QString::fromUtf16(r.word) << QString::fromUtf16(r.control)
-            << QString::fromUtf16(r.name)
+        QTest::addRow("%s %s", qPrintable(QString::fromUtf16(r.word)), qPrintable(QString::fromUtf16(r.control)))
+            << QString::fromUtf16(r.word) << QString::fromUtf16(r.control) << QString::fromUtf16(r.name)
             << (r.description ? QString::fromUtf16(r.description) : any);
 }
 
@@ -264,9 +253,7 @@ void Accessibility::tileDescriptionsFollowTheCalculation() {
     QFETCH(int, lang);
     Window w(word);
     const QString pattern = w.window.texts().tileDescription[lang];
-    const auto tileText = [&](const char* tile) {
-        return qobject_cast<QLineEdit*>(w[tile])->text();
-    };
+    const auto tileText = [&](const char* tile) { return qobject_cast<QLineEdit*>(w[tile])->text(); };
     const char* const tiles[] = {"txtRightTableColor", "txtLeftTableColor", "txtFrontTableColor"};
     for (const char* tile : tiles) {
         QVERIFY(!tileText(tile).isEmpty());
@@ -319,8 +306,7 @@ void Accessibility::keysOperateTheCommands_data() {
         QTest::addRow("picGe %s", keyName) << u"english"_qs << u"picGe"_qs << key << u"german"_qs;
         QTest::addRow("picUS %s", keyName) << u"italian"_qs << u"picUS"_qs << key << u"english"_qs;
         QTest::addRow("picIT %s", keyName) << u"german"_qs << u"picIT"_qs << key << u"italian"_qs;
-        QTest::addRow("cmdPrint %s", keyName)
-            << u"english"_qs << u"cmdPrint"_qs << key << u"printed"_qs;
+        QTest::addRow("cmdPrint %s", keyName) << u"english"_qs << u"cmdPrint"_qs << key << u"printed"_qs;
         QTest::addRow("cmdEnd %s", keyName) << u"english"_qs << u"cmdEnd"_qs << key << u"ended"_qs;
     }
 }
@@ -388,9 +374,8 @@ void Accessibility::shortcutOpensTheLinkFromAnywhere() {
     QAccessibleInterface* link = QAccessible::queryAccessibleInterface(w["lblHyperlink"]);
     QCOMPARE(link->text(QAccessible::Accelerator),
              QKeySequence(Qt::ALT | Qt::Key_W).toString(QKeySequence::NativeText));
-    QCOMPARE(
-        link->actionInterface()->keyBindingsForAction(QAccessibleActionInterface::pressAction()),
-        QStringList{link->text(QAccessible::Accelerator)});
+    QCOMPARE(link->actionInterface()->keyBindingsForAction(QAccessibleActionInterface::pressAction()),
+             QStringList{link->text(QAccessible::Accelerator)});
 }
 
 void Accessibility::pressActionRunsTheCommand_data() {
@@ -398,18 +383,12 @@ void Accessibility::pressActionRunsTheCommand_data() {
     QTest::addColumn<QString>("control");
     QTest::addColumn<int>("role");
     QTest::addColumn<QString>("effect");
-    QTest::newRow("picGe") << u"english"_qs << u"picGe"_qs << int(QAccessible::Button)
-                           << u"german"_qs;
-    QTest::newRow("picUS") << u"german"_qs << u"picUS"_qs << int(QAccessible::Button)
-                           << u"english"_qs;
-    QTest::newRow("picIT") << u"english"_qs << u"picIT"_qs << int(QAccessible::Button)
-                           << u"italian"_qs;
-    QTest::newRow("cmdPrint") << u"english"_qs << u"cmdPrint"_qs << int(QAccessible::Button)
-                              << u"printed"_qs;
-    QTest::newRow("cmdEnd") << u"italian"_qs << u"cmdEnd"_qs << int(QAccessible::Button)
-                            << u"ended"_qs;
-    QTest::newRow("lblHyperlink") << u"german"_qs << u"lblHyperlink"_qs << int(QAccessible::Link)
-                                  << u"opened"_qs;
+    QTest::newRow("picGe") << u"english"_qs << u"picGe"_qs << int(QAccessible::Button) << u"german"_qs;
+    QTest::newRow("picUS") << u"german"_qs << u"picUS"_qs << int(QAccessible::Button) << u"english"_qs;
+    QTest::newRow("picIT") << u"english"_qs << u"picIT"_qs << int(QAccessible::Button) << u"italian"_qs;
+    QTest::newRow("cmdPrint") << u"english"_qs << u"cmdPrint"_qs << int(QAccessible::Button) << u"printed"_qs;
+    QTest::newRow("cmdEnd") << u"italian"_qs << u"cmdEnd"_qs << int(QAccessible::Button) << u"ended"_qs;
+    QTest::newRow("lblHyperlink") << u"german"_qs << u"lblHyperlink"_qs << int(QAccessible::Link) << u"opened"_qs;
 }
 
 void Accessibility::pressActionRunsTheCommand() {
@@ -418,15 +397,13 @@ void Accessibility::pressActionRunsTheCommand() {
     QFETCH(int, role);
     QFETCH(QString, effect);
     Window w(word);
-    QAccessibleInterface* iface =
-        QAccessible::queryAccessibleInterface(w[control.toLatin1().constData()]);
+    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(w[control.toLatin1().constData()]);
     QVERIFY(iface);
     QCOMPARE(int(iface->role()), role);
     QAccessibleActionInterface* actions = iface->actionInterface();
     QVERIFY(actions);
     const QString press = QAccessibleActionInterface::pressAction();
-    QVERIFY2(actions->actionNames().contains(press),
-             qPrintable(actions->actionNames().join(u", "_qs)));
+    QVERIFY2(actions->actionNames().contains(press), qPrintable(actions->actionNames().join(u", "_qs)));
     QCOMPARE(effectOf(w, word), QString());
     actions->doAction(press);
     if (effect == u"opened"_qs)
@@ -445,11 +422,9 @@ void Accessibility::decorativePicturesCannotBePressed_data() {
 void Accessibility::decorativePicturesCannotBePressed() {
     QFETCH(QString, control);
     Window w(u"english"_qs);
-    QAccessibleInterface* iface =
-        QAccessible::queryAccessibleInterface(w[control.toLatin1().constData()]);
+    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(w[control.toLatin1().constData()]);
     QCOMPARE(iface->role(), QAccessible::Graphic);
-    QVERIFY(!iface->actionInterface()->actionNames().contains(
-        QAccessibleActionInterface::pressAction()));
+    QVERIFY(!iface->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
     // They still take the focus, so a screen reader reads them on the way.
     QVERIFY(iface->state().focusable);
 }
@@ -462,12 +437,9 @@ void Accessibility::arrowPairReportsTheAngle_data() {
     QTest::addColumn<int>("top");
     QTest::addColumn<int>("set");
     QTest::addColumn<int>("shown");
-    QTest::newRow("SCI right") << u"scrSCIright"_qs << u"angleSCIright"_qs << 45 << 0 << 70 << 52
-                               << 52;
-    QTest::newRow("TCI left") << u"scrTCIleft"_qs << u"angleTCIleft"_qs << 6 << -10 << 25 << -7
-                              << -7;
-    QTest::newRow("SCI left past the top")
-        << u"scrSCIleft"_qs << u"angleSCIleft"_qs << 45 << 0 << 70 << 90 << 70;
+    QTest::newRow("SCI right") << u"scrSCIright"_qs << u"angleSCIright"_qs << 45 << 0 << 70 << 52 << 52;
+    QTest::newRow("TCI left") << u"scrTCIleft"_qs << u"angleTCIleft"_qs << 6 << -10 << 25 << -7 << -7;
+    QTest::newRow("SCI left past the top") << u"scrSCIleft"_qs << u"angleSCIleft"_qs << 45 << 0 << 70 << 90 << 70;
 }
 
 void Accessibility::arrowPairReportsTheAngle() {
@@ -479,8 +451,7 @@ void Accessibility::arrowPairReportsTheAngle() {
     QFETCH(int, set);
     QFETCH(int, shown);
     Window w(u"english"_qs);
-    QAccessibleInterface* iface =
-        QAccessible::queryAccessibleInterface(w[scroll.toLatin1().constData()]);
+    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(w[scroll.toLatin1().constData()]);
     QAccessibleValueInterface* value = iface->valueInterface();
     QVERIFY(value);
     QCOMPARE(value->currentValue().toInt(), reset);
@@ -488,9 +459,7 @@ void Accessibility::arrowPairReportsTheAngle() {
     QCOMPARE(value->minimumValue().toInt(), bottom);
     QCOMPARE(value->maximumValue().toInt(), top);
     // Setting the value moves the arrows' value: the angle field follows.
-    const auto angleText = [&] {
-        return qobject_cast<QLineEdit*>(w[angle.toLatin1().constData()])->text();
-    };
+    const auto angleText = [&] { return qobject_cast<QLineEdit*>(w[angle.toLatin1().constData()])->text(); };
     value->setCurrentValue(set);
     QCOMPARE(value->currentValue().toInt(), shown);
     QCOMPARE(angleText(), QString::number(shown));
@@ -508,14 +477,10 @@ void Accessibility::arrowKeysStepTheArrowPair_data() {
     QTest::addColumn<QString>("angle");
     QTest::addColumn<int>("key");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("SCI right up") << u"scrSCIright"_qs << u"angleSCIright"_qs << int(Qt::Key_Up)
-                                  << u"46"_qs;
-    QTest::newRow("SCI right down")
-        << u"scrSCIright"_qs << u"angleSCIright"_qs << int(Qt::Key_Down) << u"44"_qs;
-    QTest::newRow("TCI left up") << u"scrTCIleft"_qs << u"angleTCIleft"_qs << int(Qt::Key_Up)
-                                 << u"7"_qs;
-    QTest::newRow("TCI left down")
-        << u"scrTCIleft"_qs << u"angleTCIleft"_qs << int(Qt::Key_Down) << u"5"_qs;
+    QTest::newRow("SCI right up") << u"scrSCIright"_qs << u"angleSCIright"_qs << int(Qt::Key_Up) << u"46"_qs;
+    QTest::newRow("SCI right down") << u"scrSCIright"_qs << u"angleSCIright"_qs << int(Qt::Key_Down) << u"44"_qs;
+    QTest::newRow("TCI left up") << u"scrTCIleft"_qs << u"angleTCIleft"_qs << int(Qt::Key_Up) << u"7"_qs;
+    QTest::newRow("TCI left down") << u"scrTCIleft"_qs << u"angleTCIleft"_qs << int(Qt::Key_Down) << u"5"_qs;
 }
 
 void Accessibility::arrowKeysStepTheArrowPair() {

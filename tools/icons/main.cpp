@@ -5,10 +5,10 @@
 // Every bitmap is drawn from the vector art at its own size, never scaled
 // from another bitmap, so even the smallest one stays sharp.
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QDataStream>
 #include <QDir>
 #include <QFile>
-#include <QCoreApplication>
 #include <QImage>
 #include <QPainter>
 #include <QSvgRenderer>
@@ -55,8 +55,8 @@ bool writeIco(const QString& fileName, QSvgRenderer& svg) {
         if (pngs[i].isEmpty())
             return false;
         const auto side = quint8(sizes[i] == 256 ? 0 : sizes[i]);  // 0 stands for 256
-        out << side << side << quint8(0) << quint8(0)                // no palette, reserved
-            << quint16(1) << quint16(32)                             // planes, bits per pixel
+        out << side << side << quint8(0) << quint8(0)              // no palette, reserved
+            << quint16(1) << quint16(32)                           // planes, bits per pixel
             << quint32(pngs[i].size()) << offset;
         offset += quint32(pngs[i].size());
     }
@@ -68,9 +68,9 @@ bool writeIco(const QString& fileName, QSvgRenderer& svg) {
 // A macOS icon file: big-endian chunks of a four-letter type and a PNG, one
 // per size and pixel density the Finder and the Dock ask for.
 bool writeIcns(const QString& fileName, QSvgRenderer& svg) {
-    const std::pair<const char*, int> entries[] = {
-        {"icp4", 16},  {"icp5", 32},  {"ic11", 32},  {"ic12", 64},  {"ic07", 128},
-        {"ic13", 256}, {"ic08", 256}, {"ic14", 512}, {"ic09", 512}, {"ic10", 1024}};
+    const std::pair<const char*, int> entries[] = {{"icp4", 16},  {"icp5", 32},  {"ic11", 32},  {"ic12", 64},
+                                                   {"ic07", 128}, {"ic13", 256}, {"ic08", 256}, {"ic14", 512},
+                                                   {"ic09", 512}, {"ic10", 1024}};
     QByteArray body;
     QDataStream chunks(&body, QIODevice::WriteOnly);  // big-endian by default
     for (const auto& [type, size] : entries) {

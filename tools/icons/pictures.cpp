@@ -35,8 +35,7 @@ int main(int argc, char* argv[]) {
         return 1;
     const QColor background(Qt::white);
     const QSizeF size = svg.defaultSize();
-    static const QRegularExpression variantPattern(
-        QStringLiteral("^([0-9.]+)x\\+([0-9.]+)\\+([0-9.]+)$"));
+    static const QRegularExpression variantPattern(QStringLiteral("^([0-9.]+)x\\+([0-9.]+)\\+([0-9.]+)$"));
     for (const QString& variant : args.mid(3)) {
         const QRegularExpressionMatch m = variantPattern.match(variant);
         if (!m.hasMatch()) {
@@ -46,8 +45,8 @@ int main(int argc, char* argv[]) {
         const double ratio = m.captured(1).toDouble();
         const double dx = m.captured(2).toDouble(), dy = m.captured(3).toDouble();
         // Every device pixel the picture touches, whole.
-        QImage image(int(std::ceil(size.width() * ratio + dx)),
-                     int(std::ceil(size.height() * ratio + dy)), QImage::Format_RGB32);
+        QImage image(int(std::ceil(size.width() * ratio + dx)), int(std::ceil(size.height() * ratio + dy)),
+                     QImage::Format_RGB32);
         image.fill(background);
         QPainter p(&image);
         p.translate(dx, dy);

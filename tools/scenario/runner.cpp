@@ -20,9 +20,7 @@ const QString kApp = QStringLiteral("KXcalculator");
 const QString kSection = QStringLiteral("defaults");
 const QString kKey = QStringLiteral("language");
 
-bool isSetupCommand(const QString& c) {
-    return c == u"locale" || c == u"setting" || c == u"start";
-}
+bool isSetupCommand(const QString& c) { return c == u"locale" || c == u"setting" || c == u"start"; }
 
 QString hex(const QColor& c) {
     return QStringLiteral("%1%2%3")
@@ -42,9 +40,7 @@ QLineEdit* editOf(QWidget* w) {
 
 }  // namespace
 
-bool Runner::isKnownLocale(const QString& name) {
-    return name == u"C" || QLocale(name).language() != QLocale::C;
-}
+bool Runner::isKnownLocale(const QString& name) { return name == u"C" || QLocale(name).language() != QLocale::C; }
 
 FileResult Runner::runFile(const QString& path) {
     path_ = path;
@@ -118,8 +114,8 @@ void Runner::startIfNeeded() {
 void Runner::requireRunning(const Line& line) {
     startIfNeeded();
     if (end_.ended)
-        throw Abort{QStringLiteral("the program has ended; only restart and expect may follow (")
-                    + line.words[0].text + u')'};
+        throw Abort{QStringLiteral("the program has ended; only restart and expect may follow (") + line.words[0].text +
+                    u')'};
 }
 
 void Runner::wordCount(const Line& line, std::size_t min, std::size_t max) {
@@ -187,7 +183,7 @@ void Runner::execute(const Line& line) {
         return;
     }
 
-    static const QStringList actions = {u"type"_qs, u"append"_qs, u"key"_qs,    u"paste"_qs,
+    static const QStringList actions = {u"type"_qs,  u"append"_qs, u"key"_qs,   u"paste"_qs,
                                         u"arrow"_qs, u"choose"_qs, u"click"_qs, u"set"_qs};
     if (!actions.contains(command))
         throw Abort{QStringLiteral("unknown command ") + command};
@@ -282,11 +278,16 @@ void Runner::typeText(const QString& text) {
 
 void Runner::pressKey(QWidget* target, const QString& key) {
     static const QHash<QString, std::pair<Qt::Key, QString>> keys = {
-        {u"Backspace"_qs, {Qt::Key_Backspace, QString()}}, {u"Delete"_qs, {Qt::Key_Delete, QString()}},
-        {u"Home"_qs, {Qt::Key_Home, QString()}},           {u"End"_qs, {Qt::Key_End, QString()}},
-        {u"Left"_qs, {Qt::Key_Left, QString()}},           {u"Right"_qs, {Qt::Key_Right, QString()}},
-        {u"Up"_qs, {Qt::Key_Up, QString()}},               {u"Down"_qs, {Qt::Key_Down, QString()}},
-        {u"Tab"_qs, {Qt::Key_Tab, u"\t"_qs}},              {u"Return"_qs, {Qt::Key_Return, u"\r"_qs}},
+        {u"Backspace"_qs, {Qt::Key_Backspace, QString()}},
+        {u"Delete"_qs, {Qt::Key_Delete, QString()}},
+        {u"Home"_qs, {Qt::Key_Home, QString()}},
+        {u"End"_qs, {Qt::Key_End, QString()}},
+        {u"Left"_qs, {Qt::Key_Left, QString()}},
+        {u"Right"_qs, {Qt::Key_Right, QString()}},
+        {u"Up"_qs, {Qt::Key_Up, QString()}},
+        {u"Down"_qs, {Qt::Key_Down, QString()}},
+        {u"Tab"_qs, {Qt::Key_Tab, u"\t"_qs}},
+        {u"Return"_qs, {Qt::Key_Return, u"\r"_qs}},
         {u"Space"_qs, {Qt::Key_Space, u" "_qs}},
     };
     const auto it = keys.find(key);
@@ -374,8 +375,8 @@ void Runner::check(const Line& line, const QString& what, const QString& wanted,
         return;
     }
     ++result_.failed;
-    out_ << path_ << ':' << line.number << ": expected " << what << ' ' << quoted(wanted) << ", got "
-         << quoted(seen) << Qt::endl;
+    out_ << path_ << ':' << line.number << ": expected " << what << ' ' << quoted(wanted) << ", got " << quoted(seen)
+         << Qt::endl;
 }
 
 void Runner::expect(const Line& line) {
@@ -406,8 +407,7 @@ void Runner::expect(const Line& line) {
             check(line, u"setting language"_qs, line.words[3].text,
                   present ? settings_.values.value(key) : u"absent"_qs);
         else if (line.words[3].text == u"absent")
-            check(line, u"setting language"_qs, u"absent"_qs,
-                  present ? settings_.values.value(key) : u"absent"_qs);
+            check(line, u"setting language"_qs, u"absent"_qs, present ? settings_.values.value(key) : u"absent"_qs);
         else
             throw Abort{QStringLiteral("expect setting language takes a text or absent")};
         return;
@@ -443,9 +443,7 @@ void Runner::expect(const Line& line) {
 }
 
 QString Runner::property(QWidget* w, const QString& name, const QString& prop, const Line&) {
-    const auto unsupported = [&] {
-        return Abort{QStringLiteral("%1 has no property %2").arg(name, prop)};
-    };
+    const auto unsupported = [&] { return Abort{QStringLiteral("%1 has no property %2").arg(name, prop)}; };
     auto* list = qobject_cast<QComboBox*>(w);
     if (prop == u"text") {
         if (w == window_.get())
@@ -470,7 +468,9 @@ QString Runner::property(QWidget* w, const QString& name, const QString& prop, c
         if (auto* s = qobject_cast<ArrowScrollBar*>(w))
             return QString::number(s->angle());
         if (auto* c = qobject_cast<QCheckBox*>(w))
-            return QString::number(c->checkState() == Qt::Checked ? 1 : c->checkState() == Qt::PartiallyChecked ? 2 : 0);
+            return QString::number(c->checkState() == Qt::Checked            ? 1
+                                   : c->checkState() == Qt::PartiallyChecked ? 2
+                                                                             : 0);
         throw unsupported();
     }
     if (prop == u"index" || prop == u"count") {
@@ -492,8 +492,8 @@ QString Runner::property(QWidget* w, const QString& name, const QString& prop, c
     if (prop == u"visible") {
         if (w == window_.get())
             return w->isVisible() ? u"true"_qs : u"false"_qs;
-        const bool shown = window_->isVisible() && w->isVisibleTo(window_.get()) &&
-                           w->geometry().intersects(window_->rect());
+        const bool shown =
+            window_->isVisible() && w->isVisibleTo(window_.get()) && w->geometry().intersects(window_->rect());
         return shown ? u"true"_qs : u"false"_qs;
     }
     if (prop == u"geometry") {
