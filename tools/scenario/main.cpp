@@ -48,7 +48,7 @@ int main(int argc, char* argv[]) {
             // The regional format each file starts with, unless it names its own.
             if (i + 1 >= args.size())
                 return usage();
-            const QString name = args[++i];
+            const QString& name = args[++i];
             if (!kx::scenario::Runner::isKnownLocale(name)) {
                 err << "unknown locale " << name << Qt::endl;
                 return 2;
