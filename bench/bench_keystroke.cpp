@@ -52,12 +52,8 @@ int main(int argc, char* argv[]) {
     const int keystrokes = argc > 1 ? std::max(100, std::atoi(argv[1])) : 4000;
     QApplication app(argc, argv);
 
-    kx::MemorySettings settings;
-    kx::RecordingBrowser browser;
-    kx::CountingPrinter printer;
-    kx::NotedEnd programEnd;
-    kx::CountingMessages messages;
-    kx::KXcalc window({settings, browser, printer, programEnd, messages});
+    kx::StandIns stand;
+    kx::KXcalc window(stand.services());
     window.formLoad();
     window.show();
     if (!QTest::qWaitForWindowExposed(&window))
@@ -100,7 +96,7 @@ int main(int argc, char* argv[]) {
             repaint.push_back(micros(t2 - t1));
         }
     }
-    if (messages.faults != 0)
+    if (stand.messages.faults != 0)
         fail("the calculation reported a fault");
     print("keystroke_us", keystroke);
     print("repaint_us", repaint);

@@ -56,4 +56,23 @@ public:
     QStringList notices;
 };
 
+// All five stand-ins, handed to a window as its services.
+struct StandIns {
+    MemorySettings settings;
+    RecordingBrowser browser;
+    CountingPrinter printer;
+    NotedEnd end;
+    CountingMessages messages;
+
+    Services services() { return {settings, browser, printer, end, messages}; }
+    // Forgets what the services recorded; the settings stay, as across a
+    // restart of the program.
+    void forgetRecords() {
+        browser = {};
+        printer = {};
+        end = {};
+        messages = {};
+    }
+};
+
 }  // namespace kx

@@ -133,11 +133,7 @@ private:
     }
 
     std::mt19937_64 rng_;
-    MemorySettings settings_;
-    RecordingBrowser browser_;
-    CountingPrinter printer_;
-    NotedEnd end_;
-    CountingMessages messages_;
+    StandIns stand_;
     std::unique_ptr<KXcalc> window_;
     QString locale_;
     // A left insert change does not recalculate: when one happens during an
@@ -157,8 +153,8 @@ void Soak::startWindow(const char* locale) {
     QCoreApplication::processEvents();
     locale_ = QString::fromLatin1(locale);
     QLocale::setDefault(QLocale(locale_));
-    settings_.values.clear();
-    window_ = std::make_unique<KXcalc>(Services{settings_, browser_, printer_, end_, messages_});
+    stand_.settings.values.clear();
+    window_ = std::make_unique<KXcalc>(stand_.services());
     window_->formLoad();
     auto* ag = qobject_cast<TextBox*>(control("ag"));
     for (const char* name : {"SCIleft", "TCIleft"})
@@ -437,7 +433,7 @@ QString Soak::check(bool recalculated, bool leftChanged, int faultsBefore, const
     test::FaultLog faultLog;
     Calculation calc(fresh, faultLog);
     calc.calctable();
-    const bool windowFaulted = messages_.faults > faultsBefore;
+    const bool windowFaulted = stand_.messages.faults > faultsBefore;
     if (!faultLog.faults.empty()) {
         ++faults;
         if (!windowFaulted)
@@ -477,14 +473,14 @@ QString Soak::run(qint64 actions, qint64* done) {
         agLast_ = agBox->text();
         agBox->write(kUntouched);
         before[Field::ag] = kUntouched.toStdString();
-        const int faultsBefore = messages_.faults;
+        const int faultsBefore = stand_.messages.faults;
 
         leftChanged_ = false;
         armed_ = true;
         act();
         armed_ = false;
 
-        const bool recalculated = agBox->text() != kUntouched || messages_.faults > faultsBefore;
+        const bool recalculated = agBox->text() != kUntouched || stand_.messages.faults > faultsBefore;
         if (recalculated)
             ++recalculations;
         const QString problem = check(recalculated, leftChanged_, faultsBefore, before);

@@ -18,13 +18,8 @@ namespace {
 const QString kLanguageKey = u"KXcalculator/defaults/language"_qs;
 
 // A window with recording services, loaded in one language and shown.
-struct Window {
-    MemorySettings settings;
-    RecordingBrowser browser;
-    CountingPrinter printer;
-    NotedEnd end;
-    CountingMessages messages;
-    KXcalc window{Services{settings, browser, printer, end, messages}};
+struct Window : StandIns {
+    KXcalc window{services()};
 
     explicit Window(const QString& languageWord) {
         settings.values.insert(kLanguageKey, languageWord);

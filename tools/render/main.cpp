@@ -16,14 +16,10 @@ int main(int argc, char* argv[]) {
     QDir().mkpath(out);
     const char* words[] = {"german", "english", "italian"};
     for (const char* word : words) {
-        kx::MemorySettings settings;
-        settings.write(QStringLiteral("KXcalculator"), QStringLiteral("defaults"), QStringLiteral("language"),
-                       QLatin1StringView(word));
-        kx::RecordingBrowser browser;
-        kx::CountingPrinter printer;
-        kx::NotedEnd end;
-        kx::CountingMessages messages;
-        kx::KXcalc window({settings, browser, printer, end, messages});
+        kx::StandIns stand;
+        stand.settings.write(QStringLiteral("KXcalculator"), QStringLiteral("defaults"), QStringLiteral("language"),
+                             QLatin1StringView(word));
+        kx::KXcalc window(stand.services());
         window.formLoad();
         window.show();
         QApplication::processEvents();

@@ -46,11 +46,8 @@ FileResult Runner::runFile(const QString& path) {
     path_ = path;
     result_ = {};
     localeName_ = initialLocale_;
-    settings_.values.clear();
-    browser_ = {};
-    printer_ = {};
-    end_ = {};
-    messages_ = {};
+    stand_.settings.values.clear();
+    stand_.forgetRecords();
     started_ = false;
 
     QFile file(path);
@@ -89,11 +86,8 @@ FileResult Runner::runFile(const QString& path) {
 
 void Runner::start() {
     QLocale::setDefault(QLocale(localeName_));
-    browser_ = {};
-    printer_ = {};
-    end_ = {};
-    messages_ = {};
-    window_ = std::make_unique<KXcalc>(Services{settings_, browser_, printer_, end_, messages_});
+    stand_.forgetRecords();
+    window_ = std::make_unique<KXcalc>(stand_.services());
     window_->formLoad();
     window_->show();
     QApplication::setActiveWindow(window_.get());
@@ -113,7 +107,7 @@ void Runner::startIfNeeded() {
 
 void Runner::requireRunning(const Line& line) {
     startIfNeeded();
-    if (end_.ended)
+    if (stand_.end.ended)
         throw Abort{QStringLiteral("the program has ended; only restart and expect may follow (") + line.words[0].text +
                     u')'};
 }
@@ -162,9 +156,9 @@ void Runner::execute(const Line& line) {
                 throw Abort{QStringLiteral("unknown setting ") + line.words[1].text};
             const QString key = kApp + u'/' + kSection + u'/' + kKey;
             if (line.words[2].quoted)
-                settings_.values.insert(key, line.words[2].text);
+                stand_.settings.values.insert(key, line.words[2].text);
             else if (line.words[2].text == u"absent")
-                settings_.values.remove(key);
+                stand_.settings.values.remove(key);
             else
                 throw Abort{QStringLiteral("setting language takes a text or absent")};
         }
@@ -234,7 +228,7 @@ void Runner::execute(const Line& line) {
         QWidget* w = controlArg(line, 1);
         setText(w, textArg(line, 2));
     }
-    if (end_.ended)
+    if (stand_.end.ended)
         window_->hide();  // an ended program shows nothing any more
 }
 
@@ -271,7 +265,7 @@ void Runner::typeText(const QString& text) {
             QTest::sendKeyEvent(QTest::Click, target, Qt::Key_Backspace, QString(), Qt::NoModifier);
         else
             QTest::sendKeyEvent(QTest::Click, target, Qt::Key_unknown, ch, Qt::NoModifier);
-        if (end_.ended)
+        if (stand_.end.ended)
             return;
     }
 }
@@ -316,7 +310,7 @@ void Runner::arrow(QWidget* w, const QString& direction, int times) {
     if (direction != u"up" && direction != u"down")
         throw Abort{QStringLiteral("arrow takes up or down")};
     const QPoint at = (direction == u"up" ? bar->upArrowRect() : bar->downArrowRect()).center();
-    for (int i = 0; i < times && !end_.ended; ++i)
+    for (int i = 0; i < times && !stand_.end.ended; ++i)
         QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, at);
 }
 
@@ -402,19 +396,20 @@ void Runner::expect(const Line& line) {
         if (line.words[2].text != u"language")
             throw Abort{QStringLiteral("unknown setting ") + line.words[2].text};
         const QString key = kApp + u'/' + kSection + u'/' + kKey;
-        const bool present = settings_.values.contains(key);
+        const bool present = stand_.settings.values.contains(key);
         if (line.words[3].quoted)
             check(line, u"setting language"_qs, line.words[3].text,
-                  present ? settings_.values.value(key) : u"absent"_qs);
+                  present ? stand_.settings.values.value(key) : u"absent"_qs);
         else if (line.words[3].text == u"absent")
-            check(line, u"setting language"_qs, u"absent"_qs, present ? settings_.values.value(key) : u"absent"_qs);
+            check(line, u"setting language"_qs, u"absent"_qs,
+                  present ? stand_.settings.values.value(key) : u"absent"_qs);
         else
             throw Abort{QStringLiteral("expect setting language takes a text or absent")};
         return;
     }
     if (subject == u"opened") {
         wordCount(line, 3, 3);
-        const QString seen = browser_.opened ? browser_.last : u"none"_qs;
+        const QString seen = stand_.browser.opened ? stand_.browser.last : u"none"_qs;
         check(line, u"opened"_qs, line.words[2].text, seen);
         return;
     }
@@ -422,15 +417,15 @@ void Runner::expect(const Line& line) {
     wordCount(line, 3, 3);
     const QString& wanted = textArg(line, 2);
     if (subject == u"printed") {
-        check(line, subject, wanted, QString::number(printer_.count));
+        check(line, subject, wanted, QString::number(stand_.printer.count));
         return;
     }
     if (subject == u"errors") {
-        check(line, subject, wanted, QString::number(messages_.faults));
+        check(line, subject, wanted, QString::number(stand_.messages.faults));
         return;
     }
     if (subject == u"ended") {
-        check(line, subject, wanted, end_.ended ? u"true"_qs : u"false"_qs);
+        check(line, subject, wanted, stand_.end.ended ? u"true"_qs : u"false"_qs);
         return;
     }
 

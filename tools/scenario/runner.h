@@ -62,11 +62,7 @@ private:
 
     QString initialLocale_ = QStringLiteral("en_US");
     QString localeName_;
-    MemorySettings settings_;
-    RecordingBrowser browser_;
-    CountingPrinter printer_;
-    NotedEnd end_;
-    CountingMessages messages_;
+    StandIns stand_;
     std::unique_ptr<KXcalc> window_;
     bool started_ = false;
 };
