@@ -2,6 +2,7 @@
 
 #include <QAbstractItemView>
 #include <QFile>
+#include <QIconEngine>
 #include <QImageReader>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -30,6 +31,67 @@ QImage readPng(const QString& fileName) {
     QImageReader reader(fileName, "png");
     reader.setAutoDetectImageFormat(false);
     return reader.read();
+}
+
+namespace {
+
+// An icon shown from the bitmaps drawn ahead from its SVG at build time (see
+// window/CMakeLists.txt) at the pixel sizes they were drawn for, and drawn
+// from the SVG at any other size, exactly as a plain SVG icon would be: the
+// SVG icon plugin and renderer stay unloaded at the usual scales.
+class DrawnIconEngine : public QIconEngine {
+public:
+    DrawnIconEngine(QLatin1StringView name, std::initializer_list<int> sizes)
+        : svgFile_(QStringLiteral(":/kx/%1.svg").arg(name)) {
+        for (const int size : sizes) {
+            drawn_.addPixmap(QPixmap::fromImage(readPng(QStringLiteral(":/kx/icons/%1/%2.png").arg(name).arg(size))));
+            sizes_ << QSize(size, size);
+        }
+    }
+
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        return devicePixmap(size, mode, state);
+    }
+    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state, qreal scale) override {
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+        return devicePixmap((QSizeF(size) * scale).toSize(), mode,
+                            state);  // device-independent from 6.8 on
+#else
+        Q_UNUSED(scale);
+        return devicePixmap(size, mode, state);  // already in device pixels
+#endif
+    }
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
+        const qreal ratio = painter->device()->devicePixelRatio();
+        QPixmap pm = devicePixmap((QSizeF(rect.size()) * ratio).toSize(), mode, state);
+        pm.setDevicePixelRatio(ratio);
+        painter->drawPixmap(rect, pm);
+    }
+    // Square and scalable, like the SVG.
+    QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override { return size; }
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override { return {}; }
+    QString key() const override { return QStringLiteral("KXDrawnIcon"); }
+    QIconEngine* clone() const override { return new DrawnIconEngine(*this); }
+
+private:
+    QPixmap devicePixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) {
+        if (sizes_.contains(size))
+            return drawn_.pixmap(size, 1.0, mode, state);
+        if (svg_.isNull())
+            svg_ = QIcon(svgFile_);
+        return svg_.pixmap(size, 1.0, mode, state);
+    }
+
+    QString svgFile_;
+    QIcon drawn_;
+    QList<QSize> sizes_;
+    QIcon svg_;
+};
+
+}  // namespace
+
+QIcon drawnIcon(QLatin1StringView name, std::initializer_list<int> sizes) {
+    return QIcon(new DrawnIconEngine(name, sizes));
 }
 
 void setControlColors(QWidget* w, const QColor& back, const QColor& fore) {

@@ -13,6 +13,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QIcon>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -31,6 +32,10 @@ namespace kx {
 // reading any image loads and asks every image format plugin installed.
 // A null image where the file is missing.
 QImage readPng(const QString& fileName);
+
+// An icon shown from the bitmaps drawn ahead at build time from the SVG of
+// that name, at the given pixel sizes, and drawn from the SVG at any other.
+QIcon drawnIcon(QLatin1StringView name, std::initializer_list<int> sizes);
 
 // Background and text colour of any control, kept in its palette.
 void setControlColors(QWidget* w, const QColor& back, const QColor& fore);
