@@ -9,53 +9,68 @@ namespace kx {
 
 namespace {
 
-// The language flags are buttons; the logo, the lettering and the photograph
-// are graphics that still take the focus in the Tab order.
-class PictureAccessible : public QAccessibleWidget {
+// A control pressed like a button: the press action emits its clicked(),
+// exactly as a click or its keys do.
+template <typename Control>
+class PressableAccessible : public QAccessibleWidget {
 public:
-    explicit PictureAccessible(Picture* picture) : QAccessibleWidget(picture, QAccessible::Graphic) {}
-
-    QAccessible::Role role() const override {
-        return picture()->isClickable() ? QAccessible::Button : QAccessible::Graphic;
-    }
+    PressableAccessible(Control* control, QAccessible::Role role) : QAccessibleWidget(control, role) {}
 
     QStringList actionNames() const override {
         QStringList names = QAccessibleWidget::actionNames();
-        if (picture()->isClickable() && picture()->isEnabled())
+        if (pressable() && control()->isEnabled())
             names.prepend(pressAction());
         return names;
     }
 
     void doAction(const QString& action) override {
-        if (action == pressAction() && picture()->isClickable() && picture()->isEnabled())
-            emit picture()->clicked();
+        if (action == pressAction() && pressable() && control()->isEnabled())
+            emit control()->clicked();
         else
             QAccessibleWidget::doAction(action);
     }
 
     QStringList keyBindingsForAction(const QString& action) const override {
-        if (action == pressAction() && picture()->isClickable())
-            return {QKeySequence(Qt::Key_Space).toString(QKeySequence::NativeText)};
+        if (action == pressAction() && pressable()) {
+            const QString keys = pressKeys();
+            if (!keys.isEmpty())
+                return {keys};
+        }
         return QAccessibleWidget::keyBindingsForAction(action);
     }
 
-private:
-    Picture* picture() const { return static_cast<Picture*>(widget()); }
+protected:
+    Control* control() const { return static_cast<Control*>(widget()); }
+    virtual bool pressable() const { return true; }
+    virtual QString pressKeys() const = 0;
+};
+
+// The language flags are buttons; the logo, the lettering and the photograph
+// are graphics that still take the focus in the Tab order.
+class PictureAccessible : public PressableAccessible<Picture> {
+public:
+    explicit PictureAccessible(Picture* picture) : PressableAccessible(picture, QAccessible::Graphic) {}
+
+    QAccessible::Role role() const override { return pressable() ? QAccessible::Button : QAccessible::Graphic; }
+
+protected:
+    bool pressable() const override { return control()->isClickable(); }
+    QString pressKeys() const override { return QKeySequence(Qt::Key_Space).toString(QKeySequence::NativeText); }
 };
 
 // The web link never takes the focus in the Tab order; its shortcut opens it
 // from anywhere in the window, and assistive technology presses it directly.
-class LinkAccessible : public QAccessibleWidget {
+class LinkAccessible : public PressableAccessible<LinkLabel> {
 public:
-    explicit LinkAccessible(LinkLabel* link) : QAccessibleWidget(link, QAccessible::Link) {}
+    explicit LinkAccessible(LinkLabel* link) : PressableAccessible(link, QAccessible::Link) {}
 
     QString text(QAccessible::Text t) const override {
         switch (t) {
             case QAccessible::Name:
                 // What the person sees is what they hear: the address itself.
-                return link()->accessibleName().isEmpty() ? link()->text() : link()->accessibleName();
-            case QAccessible::Value: return link()->text();
-            case QAccessible::Accelerator: return link()->shortcut().toString(QKeySequence::NativeText);
+                return control()->accessibleName().isEmpty() ? control()->text() : control()->accessibleName();
+            case QAccessible::Value: return control()->text();
+            case QAccessible::Accelerator: return pressKeys();
             default: return QAccessibleWidget::text(t);
         }
     }
@@ -66,28 +81,8 @@ public:
         return s;
     }
 
-    QStringList actionNames() const override {
-        QStringList names = QAccessibleWidget::actionNames();
-        if (link()->isEnabled())
-            names.prepend(pressAction());
-        return names;
-    }
-
-    void doAction(const QString& action) override {
-        if (action == pressAction() && link()->isEnabled())
-            emit link()->clicked();
-        else
-            QAccessibleWidget::doAction(action);
-    }
-
-    QStringList keyBindingsForAction(const QString& action) const override {
-        if (action == pressAction() && !link()->shortcut().isEmpty())
-            return {link()->shortcut().toString(QKeySequence::NativeText)};
-        return QAccessibleWidget::keyBindingsForAction(action);
-    }
-
-private:
-    LinkLabel* link() const { return static_cast<LinkLabel*>(widget()); }
+protected:
+    QString pressKeys() const override { return control()->shortcut().toString(QKeySequence::NativeText); }
 };
 
 // The arrow pair keeps its value negated inside (its top arrow raises the
