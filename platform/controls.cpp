@@ -1,16 +1,17 @@
 #include "controls.h"
 
 #include <QAbstractItemView>
+#include <QDir>
 #include <QFile>
-#include <QIconEngine>
 #include <QImageReader>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyleOption>
 #include <QStylePainter>
-#include <QSvgRenderer>
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace kx {
 
@@ -33,65 +34,14 @@ QImage readPng(const QString& fileName) {
     return reader.read();
 }
 
-namespace {
-
-// An icon shown from the bitmaps drawn ahead from its SVG at build time (see
-// window/CMakeLists.txt) at the pixel sizes they were drawn for, and drawn
-// from the SVG at any other size, exactly as a plain SVG icon would be: the
-// SVG icon plugin and renderer stay unloaded at the usual scales.
-class DrawnIconEngine : public QIconEngine {
-public:
-    DrawnIconEngine(QLatin1StringView name, std::initializer_list<int> sizes)
-        : svgFile_(QStringLiteral(":/kx/%1.svg").arg(name)) {
-        for (const int size : sizes) {
-            drawn_.addPixmap(QPixmap::fromImage(readPng(QStringLiteral(":/kx/icons/%1/%2.png").arg(name).arg(size))));
-            sizes_ << QSize(size, size);
-        }
-    }
-
-    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
-        return devicePixmap(size, mode, state);
-    }
-    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state, qreal scale) override {
-#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
-        return devicePixmap((QSizeF(size) * scale).toSize(), mode,
-                            state);  // device-independent from 6.8 on
-#else
-        Q_UNUSED(scale);
-        return devicePixmap(size, mode, state);  // already in device pixels
-#endif
-    }
-    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
-        const qreal ratio = painter->device()->devicePixelRatio();
-        QPixmap pm = devicePixmap((QSizeF(rect.size()) * ratio).toSize(), mode, state);
-        pm.setDevicePixelRatio(ratio);
-        painter->drawPixmap(rect, pm);
-    }
-    // Square and scalable, like the SVG.
-    QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override { return size; }
-    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override { return {}; }
-    QString key() const override { return QStringLiteral("KXDrawnIcon"); }
-    QIconEngine* clone() const override { return new DrawnIconEngine(*this); }
-
-private:
-    QPixmap devicePixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) {
-        if (sizes_.contains(size))
-            return drawn_.pixmap(size, 1.0, mode, state);
-        if (svg_.isNull())
-            svg_ = QIcon(svgFile_);
-        return svg_.pixmap(size, 1.0, mode, state);
-    }
-
-    QString svgFile_;
-    QIcon drawn_;
-    QList<QSize> sizes_;
-    QIcon svg_;
-};
-
-}  // namespace
-
-QIcon drawnIcon(QLatin1StringView name, std::initializer_list<int> sizes) {
-    return QIcon(new DrawnIconEngine(name, sizes));
+QIcon drawnIcon(QLatin1StringView name) {
+    // Every size drawn ahead; Qt picks the exact one for the scale, or
+    // scales the next larger one down.
+    QIcon icon;
+    const QDir folder(QStringLiteral(":/kx/icons/%1").arg(name));
+    for (const QString& file : folder.entryList({QStringLiteral("*.png")}, QDir::Files))
+        icon.addPixmap(QPixmap::fromImage(readPng(folder.filePath(file))));
+    return icon;
 }
 
 void setControlColors(QWidget* w, const QColor& back, const QColor& fore) {
@@ -287,22 +237,18 @@ void InsertList::writeText(const QString& text) {
 
 // --- Picture
 
-// A picture is shown from bitmaps drawn ahead from its SVG at build time,
-// next to it in the folder pictures/ (window/CMakeLists.txt): parsing and
-// drawing the SVG took a noticeable share of the start-up. Each bitmap is
-// exactly what the SVG renderer paints at its scale and its corner's place
-// inside a device pixel, on the colour named in its text "Background"; at
-// any other scale or colour the SVG is drawn itself.
-Picture::Picture(const QString& resource, Border border, QWidget* parent)
-    : QWidget(parent), resource_(resource), border_(border) {
-    // Drawn ahead at 100 %, the bitmap has the SVG's own size; it is the
-    // one shown at that scale, so it is kept.
+// A picture is shown from bitmaps drawn ahead from our SVG art at build time
+// (window/CMakeLists.txt), so the program needs no SVG renderer: one for each
+// usual screen scale and each place the picture's corner can fall inside a
+// device pixel there, each exactly what the SVG renderer paints. At any
+// other scale the nearest larger bitmap is scaled to fit.
+Picture::Picture(QLatin1StringView name, Border border, QWidget* parent)
+    : QWidget(parent), name_(name), border_(border) {
+    // At 100 % the bitmap has the picture's own size.
     drawnFile_ = drawnFile(1, QPointF(0, 0));
     drawn_ = readPng(drawnFile_);
-    size_ = drawn_.isNull() ? renderer().defaultSize() : drawn_.size();
+    size_ = drawn_.size();
 }
-
-Picture::~Picture() = default;
 
 QSize Picture::pictureSize() const { return size_; }
 
@@ -315,51 +261,61 @@ int Picture::borderWidth() const {
     return 0;
 }
 
-QSvgRenderer& Picture::renderer() {
-    if (!renderer_)
-        renderer_ = std::make_unique<QSvgRenderer>(resource_);
-    return *renderer_;
-}
-
 QString Picture::drawnFile(qreal ratio, QPointF corner) const {
-    const qsizetype slash = resource_.lastIndexOf(QLatin1Char('/'));
-    QStringView base = QStringView(resource_).mid(slash + 1);
-    if (base.endsWith(QLatin1StringView(".svg")))
-        base.chop(4);
-    return QStringLiteral("%1/pictures/%2@%3x+%4+%5.png")
-        .arg(QStringView(resource_).left(slash), base, QString::number(ratio), QString::number(corner.x()),
-             QString::number(corner.y()));
+    return QStringLiteral(":/kx/pictures/%1@%2x+%3+%4.png")
+        .arg(name_, QString::number(ratio), QString::number(corner.x()), QString::number(corner.y()));
 }
 
-bool Picture::drawDrawnAhead(QPainter& p, QPointF at, const QColor& back) {
-    const QTransform t = p.deviceTransform();
-    if (t.type() > QTransform::TxScale || t.m11() != t.m22() || t.m11() <= 0)
-        return false;
-    const qreal ratio = t.m11();
-    const QPointF corner = t.map(at);
-    const QPointF inPixel(corner.x() - std::floor(corner.x()), corner.y() - std::floor(corner.y()));
-    const QString file = drawnFile(ratio, inPixel);
+QImage& Picture::drawnAt(qreal ratio, QPointF corner) {
+    const QString file = drawnFile(ratio, corner);
     if (file != drawnFile_) {
         drawnFile_ = file;
-        drawn_ = readPng(file);  // none drawn for this scale: a null image
+        drawn_ = readPng(file);  // none drawn for this place: a null image
     }
-    if (drawn_.isNull() || QColor(drawn_.text(QStringLiteral("Background"))) != back)
-        return false;
-    // Pixel for pixel onto the device pixels the SVG would have painted.
-    drawn_.setDevicePixelRatio(ratio);
-    p.drawImage(at - inPixel / ratio, drawn_);
-    return true;
+    return drawn_;
+}
+
+const QImage& Picture::nearestDrawn(qreal ratio) {
+    if (nearest_.isNull() || nearestFor_ != ratio) {
+        static constexpr qreal kDrawnRatios[] = {1, 1.25, 1.5, 1.75, 2, 2.5, 3};
+        qreal best = kDrawnRatios[std::size(kDrawnRatios) - 1];
+        for (const qreal r : kDrawnRatios)
+            if (r >= ratio) {
+                best = r;
+                break;
+            }
+        nearest_ = readPng(drawnFile(best, QPointF(0, 0)));
+        nearestFor_ = ratio;
+    }
+    return nearest_;
+}
+
+void Picture::drawPicture(QPainter& p, QPointF at) {
+    const QRectF target(at, QSizeF(pictureSize()));
+    const QTransform t = p.deviceTransform();
+    if (t.type() <= QTransform::TxScale && t.m11() == t.m22() && t.m11() > 0) {
+        const qreal ratio = t.m11();
+        const QPointF corner = t.map(at);
+        const QPointF inPixel(corner.x() - std::floor(corner.x()), corner.y() - std::floor(corner.y()));
+        QImage& exact = drawnAt(ratio, inPixel);
+        if (!exact.isNull()) {
+            // Pixel for pixel onto the device pixels the SVG would have painted.
+            exact.setDevicePixelRatio(ratio);
+            p.drawImage(at - inPixel / ratio, exact);
+            return;
+        }
+    }
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    p.drawImage(target, nearestDrawn(std::max(t.m11(), t.m22())));
 }
 
 void Picture::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    const QColor back = palette().color(QPalette::Window);
-    p.fillRect(rect(), back);
+    p.fillRect(rect(), palette().color(QPalette::Window));
     const int b = borderWidth();
     p.save();
     p.setClipRect(rect().adjusted(b, b, -b, -b));
-    if (!drawDrawnAhead(p, QPointF(b, b), back))
-        renderer().render(&p, QRectF(QPointF(b, b), QSizeF(pictureSize())));
+    drawPicture(p, QPointF(b, b));
     p.restore();
     if (border_ == Border::Single) {
         p.setPen(QPen(Qt::black, 0));

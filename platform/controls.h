@@ -22,9 +22,6 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QShortcut>
-#include <memory>
-
-class QSvgRenderer;
 
 namespace kx {
 
@@ -33,9 +30,9 @@ namespace kx {
 // A null image where the file is missing.
 QImage readPng(const QString& fileName);
 
-// An icon shown from the bitmaps drawn ahead at build time from the SVG of
-// that name, at the given pixel sizes, and drawn from the SVG at any other.
-QIcon drawnIcon(QLatin1StringView name, std::initializer_list<int> sizes);
+// An icon from the bitmaps drawn ahead at build time from the SVG of that
+// name, at the pixel sizes the usual screen scales need.
+QIcon drawnIcon(QLatin1StringView name);
 
 // Background and text colour of any control, kept in its palette.
 void setControlColors(QWidget* w, const QColor& back, const QColor& fore);
@@ -109,15 +106,14 @@ signals:
     void edited();
 };
 
-// A picture drawn from one of our SVG resources at its natural size, so it
-// stays sharp at any scaling. Clickable and, where it takes the focus,
+// One of our pictures, from bitmaps drawn ahead at build time, so it stays
+// sharp at the usual screen scales. Clickable and, where it takes the focus,
 // operable with Space and Return.
 class Picture : public QWidget {
     Q_OBJECT
 public:
     enum class Border { None, Single, Sunken };
-    Picture(const QString& resource, Border border, QWidget* parent = nullptr);
-    ~Picture() override;
+    Picture(QLatin1StringView name, Border border, QWidget* parent = nullptr);
     QSize pictureSize() const;
     int borderWidth() const;
     // Whether a click does anything: only then is the picture a button.
@@ -132,16 +128,18 @@ protected:
     void keyPressEvent(QKeyEvent*) override;
 
 private:
-    QSvgRenderer& renderer();
-    bool drawDrawnAhead(QPainter& p, QPointF at, const QColor& back);
+    void drawPicture(QPainter& p, QPointF at);
     QString drawnFile(qreal ratio, QPointF corner) const;
+    QImage& drawnAt(qreal ratio, QPointF corner);
+    const QImage& nearestDrawn(qreal ratio);
 
-    QString resource_;
+    QString name_;
     Border border_;
     QSize size_;
-    std::unique_ptr<QSvgRenderer> renderer_;  // only where no bitmap drawn ahead fits
     QString drawnFile_;
     QImage drawn_;
+    qreal nearestFor_ = 0;
+    QImage nearest_;  // only at scales with no bitmap of their own
 };
 
 // A label that acts as a link: clickable, and operable from the keyboard,

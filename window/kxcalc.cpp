@@ -78,7 +78,7 @@ KXcalc::KXcalc(Services services, QWidget* parent)
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
     setWindowTitle(QStringLiteral("ORBEL Dental - Lumeta-Tisch Auswahl 1.0"));
-    setWindowIcon(drawnIcon(QLatin1StringView("icon"), {16, 32, 64, 128}));
+    setWindowIcon(drawnIcon(QLatin1StringView("icon")));
     setFont(makeFont(""));
     setControlColors(this, namedColor("window"), namedColor("windowtext"));
     setFixedSize(twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips));
@@ -129,8 +129,7 @@ void KXcalc::createControls() {
                 const auto border = (spec.flags & Border3D)       ? Picture::Border::Sunken
                                     : (spec.flags & BorderSingle) ? Picture::Border::Single
                                                                   : Picture::Border::None;
-                auto* picture =
-                    new Picture(QStringLiteral(":/kx/%1.svg").arg(QLatin1StringView(spec.picture)), border, this);
+                auto* picture = new Picture(QLatin1StringView(spec.picture), border, this);
                 picture->setFocusPolicy(Qt::StrongFocus);
                 w = picture;
                 break;
@@ -138,8 +137,7 @@ void KXcalc::createControls() {
             case ControlKind::Button: {
                 auto* button = new QPushButton(text, this);
                 if (spec.picture) {
-                    // At 100 %, 150 % and 200 %.
-                    button->setIcon(drawnIcon(QLatin1StringView(spec.picture), {24, 36, 48}));
+                    button->setIcon(drawnIcon(QLatin1StringView(spec.picture)));
                     button->setIconSize(QSize(24, 24));
                 }
                 // A focused button is pressed with Return as well as with
