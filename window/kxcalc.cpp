@@ -54,8 +54,11 @@ QFont makeFont(const char* spec) {
     const QString family = words.join(QLatin1Char(' '));
     QFont f;
     QStringList families{family};
+    // Windows still has "MS Sans Serif" as a bitmap font, in a few pixel
+    // sizes only: blurred or cut at any other scale. Its outline twin comes
+    // first.
     if (family == QLatin1StringView("MS Sans Serif"))
-        families << QStringLiteral("Microsoft Sans Serif");
+        families.prepend(QStringLiteral("Microsoft Sans Serif"));
     families << QStringLiteral("Arial") << QStringLiteral("Liberation Sans");
     f.setFamilies(families);
     f.setPointSizeF(points);
