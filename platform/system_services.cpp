@@ -11,18 +11,13 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QUrl>
+#include <utility>
 
 namespace kx {
 
 namespace {
 
 #if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
-// <config>/<app>/<app>.conf, where QSettings keeps an application's settings.
-QString settingsFile(const QString& app) {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + u'/' + app + u'/' + app +
-           QStringLiteral(".conf");
-}
-
 // QSettings reads its file whole and takes a lock file beside it before it
 // writes, waiting as long as it takes. Anything but a plain file in either
 // place would stop the program: a FIFO blocks the read, a folder or a FIFO as
@@ -48,40 +43,55 @@ bool canWrite(const QString& file) {
     probe.unlock();
     return true;
 }
-
-std::unique_ptr<QSettings> openSettings(const QString& app) {
-    return std::make_unique<QSettings>(settingsFile(app), QSettings::IniFormat);
-}
 #else
+// The registry, and macOS's preferences, have no such places.
 bool canRead(const QString&) { return true; }
 bool canWrite(const QString&) { return true; }
-QString settingsFile(const QString& app) { return app; }
-
-std::unique_ptr<QSettings> openSettings(const QString& app) {
-#ifdef Q_OS_WIN
-    return std::make_unique<QSettings>(
-        QStringLiteral("HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\") + app, QSettings::NativeFormat);
-#else
-    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, app, app);
-#endif
-}
 #endif
 
 }  // namespace
 
+QtSettingsStore::QtSettingsStore(QString root) : root_(std::move(root)) {}
+
+QString QtSettingsStore::place(const QString& app) const {
+#ifdef Q_OS_WIN
+    const QString root =
+        root_.isEmpty() ? QStringLiteral("HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings") : root_;
+    return root + u'\\' + app;
+#else
+    // <config>/<app>/<app>.conf, where QSettings keeps an application's settings.
+    const QString root =
+        root_.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) : root_;
+    return root + u'/' + app + u'/' + app + QStringLiteral(".conf");
+#endif
+}
+
+std::unique_ptr<QSettings> QtSettingsStore::open(const QString& app) const {
+#if defined(Q_OS_WIN)
+    return std::make_unique<QSettings>(place(app), QSettings::NativeFormat);
+#elif defined(Q_OS_DARWIN)
+    if (root_.isEmpty())
+        return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, app, app);
+    return std::make_unique<QSettings>(place(app), QSettings::IniFormat);
+#else
+    return std::make_unique<QSettings>(place(app), QSettings::IniFormat);
+#endif
+}
+
 QString QtSettingsStore::read(const QString& app, const QString& section, const QString& key) {
-    if (!canRead(settingsFile(app)))
+    if (!canRead(place(app)))
         return {};
-    auto s = openSettings(app);
+    auto s = open(app);
     const QVariant v = s->value(section + QLatin1Char('/') + key);
-    // Whatever another program left there (a list, bytes) reads as text or "".
+    // Whatever another program left there (a list, bytes, a number) reads
+    // as text or "".
     return v.canConvert<QString>() ? v.toString() : QString();
 }
 
 void QtSettingsStore::write(const QString& app, const QString& section, const QString& key, const QString& value) {
-    if (!canWrite(settingsFile(app)))
+    if (!canWrite(place(app)))
         return;
-    auto s = openSettings(app);
+    auto s = open(app);
     s->setValue(section + QLatin1Char('/') + key, value);
     s->sync();  // an unwritable place leaves the choice for this run only
 }

@@ -2,10 +2,12 @@
 #pragma once
 
 #include <QPointer>
+#include <memory>
 
 #include "services.h"
 
 class QMessageBox;
+class QSettings;
 class QWidget;
 
 namespace kx {
@@ -14,10 +16,18 @@ namespace kx {
 // (HKEY_CURRENT_USER\Software\VB and VBA Program Settings\<app>\<section>), so
 // that the choice of an existing installation carries over; elsewhere the
 // platform's per-user configuration folder (<config>/<app>/<app>.conf).
+// A root other than the default (a registry path on Windows, a folder
+// elsewhere) keeps a test's settings apart from the user's.
 class QtSettingsStore : public SettingsStore {
 public:
+    explicit QtSettingsStore(QString root = {});
     QString read(const QString& app, const QString& section, const QString& key) override;
     void write(const QString& app, const QString& section, const QString& key, const QString& value) override;
+
+private:
+    QString place(const QString& app) const;
+    std::unique_ptr<QSettings> open(const QString& app) const;
+    QString root_;
 };
 
 class DesktopBrowser : public Browser {

@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <cstdio>
+#include <string>
 
 #include "kxcalc.h"
 #include "stand_ins.h"
@@ -19,6 +20,10 @@
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
 #include <sys/types.h>
+#endif
+#ifdef Q_OS_WIN
+#include <aclapi.h>
+#include <windows.h>
 #endif
 
 using namespace kx;
@@ -33,7 +38,9 @@ const char* const kChildArg = "--start-window";
 // and the link must come back at once as well.
 int runChild(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    QtSettingsStore settings;
+    // On Windows the registry root the parent chose; elsewhere the
+    // configuration folder comes from the environment, as for the user.
+    QtSettingsStore settings(argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString());
     DesktopBrowser browser;
     DefaultPrinter printer;
     NotedEnd end;
@@ -72,6 +79,9 @@ enum class Fault {
     LockIsFifo,
     StaleLock,
     ReadOnlyFolder,
+    NumberValue,
+    MultiTextValue,
+    ReadOnlyKey,
 };
 
 }  // namespace
@@ -84,6 +94,8 @@ private slots:
     void startsInADefinedLanguage_data();
     void startsInADefinedLanguage();
 };
+
+#ifndef Q_OS_WIN
 
 void SettingsFaults::startsInADefinedLanguage_data() {
     QTest::addColumn<Fault>("fault");
@@ -170,6 +182,7 @@ void SettingsFaults::startsInADefinedLanguage() {
             QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
             break;
 #endif
+        default: QFAIL("not a fault of a settings file");
     }
 
     QProcess child;
@@ -202,6 +215,129 @@ void SettingsFaults::startsInADefinedLanguage() {
     if (stored != u"*")
         QCOMPARE(lines[1].mid(7), stored);
 }
+
+#else
+
+// On Windows the store is the registry. Each case gets a key of its own under
+// HKEY_CURRENT_USER\Software\kxcalc-tests, which the child uses as its root,
+// so the user's own setting is never touched.
+namespace {
+const wchar_t* const kTestRoot = L"Software\\kxcalc-tests";
+
+std::wstring caseKey() {
+    return std::wstring(kTestRoot) + L"\\" + std::to_wstring(GetCurrentProcessId()) + L"\\KXcalculator\\defaults";
+}
+
+bool setValue(DWORD type, const void* data, DWORD bytes) {
+    return RegSetKeyValueW(HKEY_CURRENT_USER, caseKey().c_str(), L"language", type, data, bytes) == ERROR_SUCCESS;
+}
+
+bool setText(const std::wstring& text) {
+    return setValue(REG_SZ, text.c_str(), DWORD((text.size() + 1) * sizeof(wchar_t)));
+}
+
+// The section's key, there but closed to writing for everyone.
+bool makeReadOnlyKey() {
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, caseKey().c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS)
+        return false;
+    EXPLICIT_ACCESSW deny{};
+    deny.grfAccessPermissions = KEY_SET_VALUE | KEY_CREATE_SUB_KEY;
+    deny.grfAccessMode = DENY_ACCESS;
+    deny.grfInheritance = NO_INHERITANCE;
+    wchar_t everyone[] = L"EVERYONE";
+    BuildTrusteeWithNameW(&deny.Trustee, everyone);
+    PACL acl = nullptr;
+    const bool ok = SetEntriesInAclW(1, &deny, nullptr, &acl) == ERROR_SUCCESS &&
+                    SetSecurityInfo(key, SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, nullptr, nullptr, acl,
+                                    nullptr) == ERROR_SUCCESS;
+    LocalFree(acl);
+    RegCloseKey(key);
+    return ok;
+}
+}  // namespace
+
+void SettingsFaults::startsInADefinedLanguage_data() {
+    QTest::addColumn<Fault>("fault");
+    QTest::addColumn<int>("language");    // -1: any of the three
+    QTest::addColumn<QString>("stored");  // what a read gives afterwards; "*" anything
+    QTest::newRow("a stored word") << Fault::Stored << 2 << u"italian"_qs;
+    QTest::newRow("absent") << Fault::Absent << 1 << u"english"_qs;
+    QTest::newRow("empty value") << Fault::Empty << 1 << u"english"_qs;
+    QTest::newRow("unexpected word") << Fault::Unexpected << 0 << u"English"_qs;
+    QTest::newRow("a number, not text") << Fault::NumberValue << 0 << u"*"_qs;
+    QTest::newRow("binary value") << Fault::Binary << -1 << u"*"_qs;
+    QTest::newRow("several texts") << Fault::MultiTextValue << -1 << u"*"_qs;
+    QTest::newRow("500,000 characters") << Fault::Megabyte << 0 << u"xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx"_qs;
+    // Nothing can be written: the start's choice holds for this run only.
+    QTest::newRow("key not writable") << Fault::ReadOnlyKey << 1 << u"*"_qs;
+}
+
+void SettingsFaults::startsInADefinedLanguage() {
+    QFETCH(Fault, fault);
+    QFETCH(int, language);
+    QFETCH(QString, stored);
+
+    const std::wstring caseRoot = std::wstring(kTestRoot) + L"\\" + std::to_wstring(GetCurrentProcessId());
+    RegDeleteTreeW(HKEY_CURRENT_USER, caseRoot.c_str());
+    switch (fault) {
+        case Fault::Stored: QVERIFY(setText(L"italian")); break;
+        case Fault::Absent: break;
+        case Fault::Empty: QVERIFY(setText(L"")); break;
+        case Fault::Unexpected: QVERIFY(setText(L"English")); break;
+        case Fault::NumberValue: {
+            const DWORD two = 2;
+            QVERIFY(setValue(REG_DWORD, &two, sizeof two));
+            break;
+        }
+        case Fault::Binary: {
+            QByteArray junk;
+            for (int i = 0; i < 4096; ++i)
+                junk.append(char((i * 7919 + 13) % 256));
+            QVERIFY(setValue(REG_BINARY, junk.constData(), DWORD(junk.size())));
+            break;
+        }
+        case Fault::MultiTextValue: {
+            const wchar_t texts[] = L"italian\0german\0";
+            QVERIFY(setValue(REG_MULTI_SZ, texts, sizeof texts));
+            break;
+        }
+        case Fault::Megabyte: QVERIFY(setText(std::wstring(500000, L'x'))); break;
+        case Fault::ReadOnlyKey: QVERIFY(makeReadOnlyKey()); break;
+        default: QFAIL("not a registry fault");
+    }
+
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(u"QT_QPA_PLATFORM"_qs, u"offscreen"_qs);
+    child.setProcessEnvironment(env);
+    const QString root = u"HKEY_CURRENT_USER\\"_qs + QString::fromStdWString(caseRoot);
+    child.start(QCoreApplication::applicationFilePath(), {QString::fromLatin1(kChildArg), root});
+    QVERIFY(child.waitForStarted());
+    const bool finished = child.waitForFinished(30000);  // Wine starts slower than Windows
+    if (!finished) {
+        child.kill();
+        child.waitForFinished();
+    }
+    RegDeleteTreeW(HKEY_CURRENT_USER, caseRoot.c_str());
+    const QString out = QString::fromLocal8Bit(child.readAllStandardOutput());
+    const QString err = QString::fromLocal8Bit(child.readAllStandardError());
+    QVERIFY2(finished, "the start blocked");
+    QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0, qPrintable(out + err));
+
+    const QStringList lines = out.split(u'\n');
+    QVERIFY2(lines.size() >= 2 && lines[0].startsWith(u"language "), qPrintable(out + err));
+    const int seen = lines[0].mid(9).trimmed().toInt();
+    if (language < 0)
+        QVERIFY2(seen >= 0 && seen <= 2, qPrintable(out));
+    else
+        QCOMPARE(seen, language);
+    if (stored != u"*")
+        QCOMPARE(lines[1].mid(7).trimmed(), stored);
+}
+
+#endif
 
 int main(int argc, char* argv[]) {
     if (argc > 1 && qstrcmp(argv[1], kChildArg) == 0)
