@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QPrinterInfo>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cstdio>
@@ -87,6 +88,41 @@ enum class Fault {
 }  // namespace
 
 Q_DECLARE_METATYPE(Fault)
+
+namespace {
+// Starts the child with ARGS and ENV and checks what it printed: that it
+// started in LANGUAGE (-1: any of the three) and then read STORED ("*":
+// anything). Ten seconds (thirty under Wine) mean the start blocked.
+void checkChild(const QStringList& args, const QProcessEnvironment& env, int language, const QString& stored) {
+    QProcess child;
+    child.setProcessEnvironment(env);
+    child.start(QCoreApplication::applicationFilePath(), QStringList{QString::fromLatin1(kChildArg)} + args);
+    QVERIFY(child.waitForStarted());
+#ifdef Q_OS_WIN
+    const bool finished = child.waitForFinished(30000);
+#else
+    const bool finished = child.waitForFinished(10000);
+#endif
+    if (!finished) {
+        child.kill();
+        child.waitForFinished();
+    }
+    const QString out = QString::fromLocal8Bit(child.readAllStandardOutput());
+    const QString err = QString::fromLocal8Bit(child.readAllStandardError());
+    QVERIFY2(finished, "the start blocked");
+    QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0, qPrintable(out + err));
+
+    const QStringList lines = out.split(u'\n');
+    QVERIFY2(lines.size() >= 2 && lines[0].startsWith(u"language "), qPrintable(out + err));
+    const int seen = lines[0].mid(9).trimmed().toInt();
+    if (language < 0)
+        QVERIFY2(seen >= 0 && seen <= 2, qPrintable(out));
+    else
+        QCOMPARE(seen, language);
+    if (stored != u"*")
+        QCOMPARE(lines[1].mid(7).trimmed(), stored);
+}
+}  // namespace
 
 class SettingsFaults : public QObject {
     Q_OBJECT
@@ -185,35 +221,14 @@ void SettingsFaults::startsInADefinedLanguage() {
         default: QFAIL("not a fault of a settings file");
     }
 
-    QProcess child;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(u"XDG_CONFIG_HOME"_qs, config);
     env.insert(u"HOME"_qs, home.path());
     env.insert(u"QT_QPA_PLATFORM"_qs, u"offscreen"_qs);
-    child.setProcessEnvironment(env);
-    child.start(QCoreApplication::applicationFilePath(), {QString::fromLatin1(kChildArg)});
-    QVERIFY(child.waitForStarted());
-    // A start takes well under a second; ten seconds mean it hangs.
-    const bool finished = child.waitForFinished(10000);
-    if (!finished) {
-        child.kill();
-        child.waitForFinished();
-    }
-    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    const QString out = QString::fromLocal8Bit(child.readAllStandardOutput());
-    const QString err = QString::fromLocal8Bit(child.readAllStandardError());
-    QVERIFY2(finished, "the start blocked");
-    QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0, qPrintable(out + err));
-
-    const QStringList lines = out.split(u'\n');
-    QVERIFY2(lines.size() >= 2 && lines[0].startsWith(u"language "), qPrintable(out + err));
-    const int seen = lines[0].mid(9).toInt();
-    if (language < 0)
-        QVERIFY2(seen >= 0 && seen <= 2, qPrintable(out));
-    else
-        QCOMPARE(seen, language);
-    if (stored != u"*")
-        QCOMPARE(lines[1].mid(7), stored);
+    // The folder again open to the temporary folder's clean-up, whatever the outcome.
+    const auto reopen = qScopeGuard(
+        [&] { QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner); });
+    checkChild({}, env, language, stored);
 }
 
 #else
@@ -308,33 +323,10 @@ void SettingsFaults::startsInADefinedLanguage() {
         default: QFAIL("not a registry fault");
     }
 
-    QProcess child;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(u"QT_QPA_PLATFORM"_qs, u"offscreen"_qs);
-    child.setProcessEnvironment(env);
-    const QString root = u"HKEY_CURRENT_USER\\"_qs + QString::fromStdWString(caseRoot);
-    child.start(QCoreApplication::applicationFilePath(), {QString::fromLatin1(kChildArg), root});
-    QVERIFY(child.waitForStarted());
-    const bool finished = child.waitForFinished(30000);  // Wine starts slower than Windows
-    if (!finished) {
-        child.kill();
-        child.waitForFinished();
-    }
+    checkChild({u"HKEY_CURRENT_USER\\"_qs + QString::fromStdWString(caseRoot)}, env, language, stored);
     RegDeleteTreeW(HKEY_CURRENT_USER, caseRoot.c_str());
-    const QString out = QString::fromLocal8Bit(child.readAllStandardOutput());
-    const QString err = QString::fromLocal8Bit(child.readAllStandardError());
-    QVERIFY2(finished, "the start blocked");
-    QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0, qPrintable(out + err));
-
-    const QStringList lines = out.split(u'\n');
-    QVERIFY2(lines.size() >= 2 && lines[0].startsWith(u"language "), qPrintable(out + err));
-    const int seen = lines[0].mid(9).trimmed().toInt();
-    if (language < 0)
-        QVERIFY2(seen >= 0 && seen <= 2, qPrintable(out));
-    else
-        QCOMPARE(seen, language);
-    if (stored != u"*")
-        QCOMPARE(lines[1].mid(7).trimmed(), stored);
 }
 
 #endif
