@@ -226,8 +226,9 @@ void SettingsFaults::startsInADefinedLanguage() {
     env.insert(u"HOME"_qs, home.path());
     env.insert(u"QT_QPA_PLATFORM"_qs, u"offscreen"_qs);
     // The folder again open to the temporary folder's clean-up, whatever the outcome.
-    const auto reopen = qScopeGuard(
-        [&] { QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner); });
+    const auto reopen = qScopeGuard([&] {
+        QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    });
     checkChild({}, env, language, stored);
 }
 
@@ -265,8 +266,8 @@ bool makeReadOnlyKey() {
     BuildTrusteeWithNameW(&deny.Trustee, everyone);
     PACL acl = nullptr;
     const bool ok = SetEntriesInAclW(1, &deny, nullptr, &acl) == ERROR_SUCCESS &&
-                    SetSecurityInfo(key, SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, nullptr, nullptr, acl,
-                                    nullptr) == ERROR_SUCCESS;
+                    SetSecurityInfo(key, SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, nullptr, nullptr, acl, nullptr) ==
+                        ERROR_SUCCESS;
     LocalFree(acl);
     RegCloseKey(key);
     return ok;
