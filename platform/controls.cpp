@@ -3,6 +3,7 @@
 #include <QAbstractItemView>
 #include <QDir>
 #include <QFile>
+#include <QIconEngine>
 #include <QImageReader>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -12,6 +13,7 @@
 #include <algorithm>
 #include <cmath>
 #include <iterator>
+#include <vector>
 
 namespace kx {
 
@@ -34,15 +36,69 @@ QImage readPng(const QString& fileName) {
     return reader.read();
 }
 
-QIcon drawnIcon(QLatin1StringView name) {
-    // Every size drawn ahead; Qt picks the exact one for the scale, or
-    // scales the next larger one down.
-    QIcon icon;
-    const QDir folder(QStringLiteral(":/kx/icons/%1").arg(name));
-    for (const QString& file : folder.entryList({QStringLiteral("*.png")}, QDir::Files))
-        icon.addPixmap(QPixmap::fromImage(readPng(folder.filePath(file))));
-    return icon;
-}
+namespace {
+
+// An icon from the bitmaps drawn ahead from its SVG at build time (see
+// window/CMakeLists.txt), each read only when a size needs it: the exact
+// size where one was drawn, else the next larger one scaled down. Like the
+// SVG it was drawn from it names no sizes of its own, so the X11 window icon
+// takes the usual four instead of every bitmap.
+class DrawnIconEngine : public QIconEngine {
+public:
+    explicit DrawnIconEngine(QLatin1StringView name) : folder_(QStringLiteral(":/kx/icons/%1").arg(name)) {
+        for (const QString& file : QDir(folder_).entryList({QStringLiteral("*.png")}, QDir::Files))
+            sizes_.push_back(QStringView(file).chopped(4).toInt());
+        std::ranges::sort(sizes_);
+    }
+
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        return devicePixmap(size, mode, state);
+    }
+    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state, qreal scale) override {
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+        return devicePixmap((QSizeF(size) * scale).toSize(), mode,
+                            state);  // device-independent from 6.8 on
+#else
+        Q_UNUSED(scale);
+        return devicePixmap(size, mode, state);  // already in device pixels
+#endif
+    }
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
+        const qreal ratio = painter->device()->devicePixelRatio();
+        QPixmap pm = devicePixmap((QSizeF(rect.size()) * ratio).toSize(), mode, state);
+        pm.setDevicePixelRatio(ratio);
+        painter->drawPixmap(rect, pm);
+    }
+    QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override { return size; }
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override { return {}; }
+    QString key() const override { return QStringLiteral("KXDrawnIcon"); }
+    QIconEngine* clone() const override { return new DrawnIconEngine(*this); }
+
+private:
+    QPixmap devicePixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) {
+        if (sizes_.empty())
+            return {};
+        const int wanted = std::max(size.width(), size.height());
+        const auto larger = std::ranges::lower_bound(sizes_, wanted);
+        const int drawn = larger == sizes_.end() ? sizes_.back() : *larger;
+        if (!read_.contains(drawn)) {
+            read_.push_back(drawn);
+            drawn_.addPixmap(QPixmap::fromImage(readPng(QStringLiteral("%1/%2.png").arg(folder_).arg(drawn))));
+        }
+        // The icon picks the bitmap read for this size, scales it where it
+        // must, and draws the disabled look.
+        return drawn_.pixmap(size, 1.0, mode, state);
+    }
+
+    QString folder_;
+    std::vector<int> sizes_;
+    QList<int> read_;
+    QIcon drawn_;
+};
+
+}  // namespace
+
+QIcon drawnIcon(QLatin1StringView name) { return QIcon(new DrawnIconEngine(name)); }
 
 void setControlColors(QWidget* w, const QColor& back, const QColor& fore) {
     setControlBackColor(w, back);
@@ -238,16 +294,15 @@ void InsertList::writeText(const QString& text) {
 // --- Picture
 
 // A picture is shown from bitmaps drawn ahead from our SVG art at build time
-// (window/CMakeLists.txt), so the program needs no SVG renderer: one for each
-// usual screen scale and each place the picture's corner can fall inside a
-// device pixel there, each exactly what the SVG renderer paints. At any
-// other scale the nearest larger bitmap is scaled to fit.
+// (window/CMakeLists.txt), so the program needs no SVG renderer. At the
+// common scales there is one for each place the picture's corner can fall
+// inside a device pixel, each exactly what the SVG renderer paints; at the
+// other usual scales one for a whole-pixel corner, shown at the nearest
+// device pixel. At any other scale the nearest larger bitmap is scaled.
 Picture::Picture(QLatin1StringView name, Border border, QWidget* parent)
     : QWidget(parent), name_(name), border_(border) {
     // At 100 % the bitmap has the picture's own size.
-    drawnFile_ = drawnFile(1, QPointF(0, 0));
-    drawn_ = readPng(drawnFile_);
-    size_ = drawn_.size();
+    size_ = drawnFor(1, QPointF(0, 0)).image.size();
 }
 
 QSize Picture::pictureSize() const { return size_; }
@@ -266,12 +321,15 @@ QString Picture::drawnFile(qreal ratio, QPointF corner) const {
         .arg(name_, QString::number(ratio), QString::number(corner.x()), QString::number(corner.y()));
 }
 
-QImage& Picture::drawnAt(qreal ratio, QPointF corner) {
-    const QString file = drawnFile(ratio, corner);
-    if (file != drawnFile_) {
-        drawnFile_ = file;
-        drawn_ = readPng(file);  // none drawn for this place: a null image
+const Picture::Drawn& Picture::drawnFor(qreal ratio, QPointF inPixel) {
+    if (drawn_.ratio == ratio && drawn_.inPixel == inPixel)
+        return drawn_;
+    drawn_ = {ratio, inPixel, readPng(drawnFile(ratio, inPixel)), inPixel};
+    if (drawn_.image.isNull() && !inPixel.isNull()) {
+        drawn_.image = readPng(drawnFile(ratio, QPointF(0, 0)));
+        drawn_.shift = inPixel - QPointF(std::round(inPixel.x()), std::round(inPixel.y()));
     }
+    drawn_.image.setDevicePixelRatio(ratio);
     return drawn_;
 }
 
@@ -291,22 +349,20 @@ const QImage& Picture::nearestDrawn(qreal ratio) {
 }
 
 void Picture::drawPicture(QPainter& p, QPointF at) {
-    const QRectF target(at, QSizeF(pictureSize()));
     const QTransform t = p.deviceTransform();
     if (t.type() <= QTransform::TxScale && t.m11() == t.m22() && t.m11() > 0) {
         const qreal ratio = t.m11();
         const QPointF corner = t.map(at);
         const QPointF inPixel(corner.x() - std::floor(corner.x()), corner.y() - std::floor(corner.y()));
-        QImage& exact = drawnAt(ratio, inPixel);
-        if (!exact.isNull()) {
-            // Pixel for pixel onto the device pixels the SVG would have painted.
-            exact.setDevicePixelRatio(ratio);
-            p.drawImage(at - inPixel / ratio, exact);
+        const Drawn& drawn = drawnFor(ratio, inPixel);
+        if (!drawn.image.isNull()) {
+            // Pixel for pixel onto device pixels.
+            p.drawImage(at - drawn.shift / ratio, drawn.image);
             return;
         }
     }
     p.setRenderHint(QPainter::SmoothPixmapTransform);
-    p.drawImage(target, nearestDrawn(std::max(t.m11(), t.m22())));
+    p.drawImage(QRectF(at, QSizeF(pictureSize())), nearestDrawn(std::max(t.m11(), t.m22())));
 }
 
 void Picture::paintEvent(QPaintEvent*) {

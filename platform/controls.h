@@ -31,7 +31,8 @@ namespace kx {
 QImage readPng(const QString& fileName);
 
 // An icon from the bitmaps drawn ahead at build time from the SVG of that
-// name, at the pixel sizes the usual screen scales need.
+// name, at the pixel sizes the usual screen scales need; any other size is
+// scaled down from the next larger one.
 QIcon drawnIcon(QLatin1StringView name);
 
 // Background and text colour of any control, kept in its palette.
@@ -128,16 +129,23 @@ protected:
     void keyPressEvent(QKeyEvent*) override;
 
 private:
+    // The bitmap for a scale and a corner's place inside a device pixel,
+    // and how far its corner is from there (0 where drawn for that place).
+    struct Drawn {
+        qreal ratio = 0;
+        QPointF inPixel;
+        QImage image;
+        QPointF shift;
+    };
     void drawPicture(QPainter& p, QPointF at);
     QString drawnFile(qreal ratio, QPointF corner) const;
-    QImage& drawnAt(qreal ratio, QPointF corner);
+    const Drawn& drawnFor(qreal ratio, QPointF inPixel);
     const QImage& nearestDrawn(qreal ratio);
 
     QString name_;
     Border border_;
     QSize size_;
-    QString drawnFile_;
-    QImage drawn_;
+    Drawn drawn_;
     qreal nearestFor_ = 0;
     QImage nearest_;  // only at scales with no bitmap of their own
 };
