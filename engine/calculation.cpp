@@ -268,12 +268,11 @@ void Calculation::findTableColors(const float& front, const float& left, const f
         {TablePosition::Wing, left, Field::lblLeftTableColor, Field::txtLeftTableColor},
         {TablePosition::Front, front, Field::lblFrontTableColor, Field::txtFrontTableColor},
     };
-    const int lang = fields_.langIndex();
     for (const Tile& tile : tiles) {
         const TableElement e = chooseElement(tile.position, tile.inclination);
         const ElementLook look = elementLook(e);
         fields_.setBackColor(tile.box, look.box);
-        fields_.setText(tile.text, elementName(e, lang));
+        fields_.setText(tile.text, fields_.elementName(e));
         fields_.setBackColor(tile.text, look.back);
         fields_.setForeColor(tile.text, look.fore);
     }

@@ -1,17 +1,20 @@
 #include "texts.h"
 
-#include "table_elements.h"
+#include <algorithm>
+#include <span>
 
 namespace kx {
 
 namespace {
-LangTexts element(TableElement e) {
-    LangTexts t;
-    for (int i = 0; i < 3; ++i)
-        t[i] = QString::fromUtf8(elementName(e, i).data(), qsizetype(elementName(e, i).size()));
-    return t;
-}
+// A language the window does not know reads as the first.
+std::size_t known(int lang) { return lang >= 0 && std::size_t(lang) < kLanguageCount ? std::size_t(lang) : 0; }
 }  // namespace
+
+int languageOfWord(const QString& word) {
+    const auto it =
+        std::ranges::find_if(kLanguages, [&](const Language& l) { return word == QLatin1StringView(l.settingWord); });
+    return it == kLanguages.end() ? kOtherWordLanguage : int(it - kLanguages.begin());
+}
 
 LanguageTables makeLanguageTables() {
     LanguageTables t;
@@ -30,14 +33,17 @@ LanguageTables makeLanguageTables() {
     t.leftSetting = {u"linke KX Artikulatoreinstellung"_qs, u"left KX Articulatorsetting"_qs,
                      u"impostazione sinistra articolatore KX"_qs};
     t.degree = {u"grad"_qs, u"deg"_qs, u"gradi"_qs};
-    t.white = {u"weiss"_qs, u"white"_qs, u"bianco"_qs};
-    t.yellow = {u"gelb"_qs, u"yellow"_qs, u"giallo"_qs};
-    t.red = {u"rot"_qs, u"red"_qs, u"rosso"_qs};
-    t.blue = element(TableElement::Blue);
-    t.black = {u"schwarz"_qs, u"black"_qs, u"nero"_qs};
-    t.orangeYellow = element(TableElement::OrangeYellow);
-    t.orange = element(TableElement::Orange);
-    t.green = element(TableElement::Green);
+    const auto insert = [&t](Insert i, LangTexts names) { t.insertName[std::size_t(i)] = std::move(names); };
+    insert(Insert::White, {u"weiss"_qs, u"white"_qs, u"bianco"_qs});
+    insert(Insert::Yellow, {u"gelb"_qs, u"yellow"_qs, u"giallo"_qs});
+    insert(Insert::Red, {u"rot"_qs, u"red"_qs, u"rosso"_qs});
+    insert(Insert::Blue, {u"blau"_qs, u"blue"_qs, u"blu"_qs});
+    insert(Insert::Black, {u"schwarz"_qs, u"black"_qs, u"nero"_qs});
+    const auto element = [&t](TableElement e, LangTexts names) { t.elementName[std::size_t(e)] = std::move(names); };
+    element(TableElement::Blue, {u"blau"_qs, u"blue"_qs, u"blu"_qs});
+    element(TableElement::Green, {u"grün"_qs, u"green"_qs, u"verde"_qs});
+    element(TableElement::Orange, {u"orange"_qs, u"orange"_qs, u"arancione"_qs});
+    element(TableElement::OrangeYellow, {u"orange (gelb)"_qs, u"orange (yellow)"_qs, u"arancione (giallo)"_qs});
     t.noteTitle = {u"Wichtiger Hinweis: "_qs, u"Important Note: "_qs, u"Nota importante: "_qs};
     t.note = {
         u"Die von diesem Programm vorgeschlagenen Einstellungen basieren auf statistischen "
@@ -55,7 +61,6 @@ LanguageTables makeLanguageTables() {
     t.version = {u"Version "_qs, u"Version "_qs, u"Versione "_qs};
     const QString copyright = u"\u00a9 ORBEL Dental"_qs;
     t.copyright = {copyright, copyright, copyright};
-    t.settingWord = {u"german"_qs, u"english"_qs, u"italian"_qs};
 
     // Names as a person hears them from a screen reader, built from the
     // window's own words in each language.
@@ -145,6 +150,10 @@ LanguageTables makeLanguageTables() {
           u"Apre il sito web del produttore nel browser"_qs}},
     };
     t.tileDescription = {u"Gewähltes Element: %1"_qs, u"Chosen element: %1"_qs, u"Elemento scelto: %1"_qs};
+    // Every insert and every element has its name in every language.
+    for (const auto& names : {std::span<const LangTexts>(t.insertName), std::span<const LangTexts>(t.elementName)})
+        for (const LangTexts& n : names)
+            Q_ASSERT(std::ranges::none_of(n, &QString::isEmpty));
     return t;
 }
 
@@ -190,7 +199,7 @@ QString LanguageTables::faultMessage(int lang, FaultKind kind, CalcStage stage) 
                      u"scelta degli elementi del tavolo"_qs};
             break;
     }
-    const int i = lang >= 0 && lang <= 2 ? lang : 0;
+    const std::size_t i = known(lang);
     return intro[i].arg(what[i], where[i]);
 }
 
@@ -198,14 +207,14 @@ QString LanguageTables::noPrinterMessage(int lang) const {
     static const LangTexts t = {u"Es ist kein Drucker eingerichtet. Das Fenster wurde nicht gedruckt."_qs,
                                 u"No printer is installed. The window was not printed."_qs,
                                 u"Nessuna stampante installata. La finestra non è stata stampata."_qs};
-    return t[lang >= 0 && lang <= 2 ? lang : 0];
+    return t[known(lang)];
 }
 
 QString LanguageTables::printFailedMessage(int lang, const QString& printer) const {
     static const LangTexts t = {u"Der Drucker „%1“ hat den Auftrag nicht angenommen."_qs,
                                 u"The printer \"%1\" did not accept the job."_qs,
                                 u"La stampante \"%1\" non ha accettato il lavoro."_qs};
-    return t[lang >= 0 && lang <= 2 ? lang : 0].arg(printer);
+    return t[known(lang)].arg(printer);
 }
 
 }  // namespace kx

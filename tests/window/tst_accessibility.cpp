@@ -15,7 +15,7 @@ using namespace kx;
 
 namespace {
 
-const QString kLanguageKey = u"KXcalculator/defaults/language"_qs;
+const QString kLanguageKey = MemorySettings::languageKey();
 
 // A window with recording services, loaded in one language and shown.
 struct Window : StandIns {
@@ -258,7 +258,7 @@ void Accessibility::tileDescriptionsFollowTheCalculation() {
     const QString frontBefore = tileText("txtFrontTableColor");
     qobject_cast<InsertList*>(w["colorSCIright"])->setSelectedIndex(0);
     QCOMPARE_NE(tileText("txtFrontTableColor"), frontBefore);
-    QCOMPARE(tileText("txtFrontTableColor"), w.window.texts().orange[lang]);
+    QCOMPARE(tileText("txtFrontTableColor"), w.window.texts().elementName[std::size_t(TableElement::Orange)][lang]);
     for (const char* tile : tiles)
         QCOMPARE(w.description(tile), pattern.arg(tileText(tile)));
     // Text a person types over a tile is not what the calculation chose.
