@@ -98,9 +98,10 @@ private:
     void typeIntoList(const AngleInput::Controls& set);
     void pressAKey(const AngleInput::Controls& set);
     void turnWheel(const AngleInput::Controls& set);
-    void clickFlag();
-    void calculate();
-    void useAnotherControl();
+    // These act on other controls than the input chosen for the action.
+    void clickFlag(const AngleInput::Controls&);
+    void calculate(const AngleInput::Controls&);
+    void useAnotherControl(const AngleInput::Controls&);
     QString check(bool recalculated, bool leftChanged, int faultsBefore, const std::map<Field, std::string>& before);
 
     // Random choices.
@@ -240,28 +241,23 @@ void Soak::wheel(QWidget* w, bool up) {
 }
 
 void Soak::act() {
-    const int what = below(1000);
+    // Each action with its share in a thousand.
+    using Action = void (Soak::*)(const AngleInput::Controls&);
+    static constexpr std::pair<int, Action> actions[] = {
+        {280, &Soak::typeAngle},        {100, &Soak::pasteAngle},  {200, &Soak::clickArrows},
+        {120, &Soak::chooseInsert},     {80, &Soak::typeIntoList}, {100, &Soak::pressAKey},
+        {40, &Soak::turnWheel},         {15, &Soak::clickFlag},    {55, &Soak::calculate},
+        {10, &Soak::useAnotherControl},
+    };
+    int what = below(1000);
     const AngleInput::Controls& set = window_->input(std::size_t(below(4))).controls();
-    if (what < 280)
-        typeAngle(set);
-    else if (what < 380)
-        pasteAngle(set);
-    else if (what < 580)
-        clickArrows(set);
-    else if (what < 700)
-        chooseInsert(set);
-    else if (what < 780)
-        typeIntoList(set);
-    else if (what < 880)
-        pressAKey(set);
-    else if (what < 920)
-        turnWheel(set);
-    else if (what < 935)
-        clickFlag();
-    else if (what < 990)
-        calculate();
-    else
-        useAnotherControl();
+    for (const auto& [share, action] : actions) {
+        if (what < share) {
+            (this->*action)(set);
+            return;
+        }
+        what -= share;
+    }
 }
 
 void Soak::typeAngle(const AngleInput::Controls& set) {
@@ -352,18 +348,18 @@ void Soak::turnWheel(const AngleInput::Controls& set) {
     wheel(w, up);
 }
 
-void Soak::clickFlag() {
+void Soak::clickFlag(const AngleInput::Controls&) {
     QWidget* flag = control(kLanguages[std::size_t(below(int(kLanguageCount)))].flag);
     log(QStringLiteral("click %1").arg(flag->objectName()));
     clickOn(flag, flag->rect().center());
 }
 
-void Soak::calculate() {
+void Soak::calculate(const AngleInput::Controls&) {
     log(QStringLiteral("click cmdCalculate"));
     qobject_cast<QPushButton*>(control("cmdCalculate"))->click();
 }
 
-void Soak::useAnotherControl() {
+void Soak::useAnotherControl(const AngleInput::Controls&) {
     const char* names[] = {"cmdPrint", "lblHyperlink", "cmdEnd", "notetxt", "txtFrontTableColor"};
     QWidget* w = control(names[below(int(std::size(names)))]);
     if (qobject_cast<QPlainTextEdit*>(w) || qobject_cast<QLineEdit*>(w)) {
