@@ -327,8 +327,8 @@ void KXcalc::applyLanguage() {
     for (const InputControls& in : ui_.inputs)
         in.io.angle->write(QStringLiteral("0"));
     // The effective fields last to first: TCIleft, TCIright, SCIleft, SCIright.
-    for (const std::unique_ptr<AngleInput>& input : std::views::reverse(inputs_))
-        input->writeEffective();
+    for (auto input = inputs_.rbegin(); input != inputs_.rend(); ++input)
+        (*input)->writeEffective();
 
     ui_.notetitletxt->write(t.noteTitle[i]);
     ui_.notetxt->write(t.note[i]);
