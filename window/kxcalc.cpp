@@ -140,6 +140,8 @@ QWidget* KXcalc::createControl(const ControlSpec& spec) {
         case ControlKind::ComboBox: {
             auto* list = new InsertList(this);
             list->lineEdit()->setText(text);
+            // Every insert in view at once, without scrolling.
+            list->setMaxVisibleItems(int(kInsertCount));
             return list;
         }
         case ControlKind::ScrollBar: return new ArrowScrollBar(spec.scrollTop, spec.scrollBottom, this);
