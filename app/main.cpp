@@ -5,7 +5,8 @@
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("KXcalculator"));
+    // The name the program's settings are kept under.
+    QApplication::setApplicationName(QLatin1StringView(kx::kLanguageSetting.app));
     // No application display name: Qt would append it to the window's
     // caption, which must read exactly as the window sets it.
     QApplication::setDesktopFileName(QStringLiteral("com.orbeldental.kxcalc"));

@@ -135,21 +135,25 @@ void Calculation::calc_ax(float hciIn, float benIn, float sIn, float retx, float
     bz = bzS.v;
 }
 
-bool Calculation::calc_ga(const float& fwgradIn, const float& axIn, const float& ayIn, const float& azIn,
-                          const float& bxIn, const float& byIn, const float& bzIn, const float& PxIn, const float& PyIn,
-                          const float& PzIn) {
-    condDist = 110;
-    const Sgl fw(fwgradIn), a_x(axIn), a_y(ayIn), a_z(azIn), b_x(bxIn), b_y(byIn), b_z(bzIn);
-    const Sgl px(PxIn), py(PyIn), pz(PzIn);
-    const Sgl cd(condDist);
-    const auto h = [&] { return Dbl(cd) / 2.0; };
+namespace {
 
+struct Point {
+    Dbl x, y, z;
+};
+
+// The guidance plane through the canine point P, as C . q + D = 0 with C of
+// unit length; L is the length of C before it was made so.
+struct Plane {
+    Dbl C1, C2, C3, D, L;
+};
+
+Plane guidancePlane(Sgl fw, Sgl px, Sgl py, Sgl pz, const Dbl& h) {
     const Sgl aRad = toSgl(fw * kDegToRad);
-    const Dbl d1 = sqrt(Dbl(px * px) + (py - h()) * (py - h()));
+    const Dbl d1 = sqrt(Dbl(px * px) + (py - h) * (py - h));
 
     // Tangential direction: horizontal part perpendicular to the line from
     // (0, h) to P, rising by the guidance angle.
-    Dbl U1 = h() - py, U2 = px, U3 = tan(aRad) * d1;
+    Dbl U1 = h - py, U2 = px, U3 = tan(aRad) * d1;
     const Dbl lenU = sqrt(U1 * U1 + px * px + U3 * U3);
     U1 = U1 / lenU;
     U2 = U2 / lenU;
@@ -157,51 +161,68 @@ bool Calculation::calc_ga(const float& fwgradIn, const float& axIn, const float&
 
     // Radial direction, horizontally from P towards (0, h).
     const Sgl negPx = -px;
-    Dbl V1 = negPx, V2 = h() - py, V3 = 0.0;
+    Dbl V1 = negPx, V2 = h - py, V3 = 0.0;
     const Dbl lenV = sqrt(negPx * negPx + V2 * V2 + V3 * V3);
     V1 = V1 / lenV;
     V2 = V2 / lenV;
     V3 = V3 / lenV;
 
-    // The guidance plane through P, normal C = U x V.
-    Dbl C1 = U2 * V3 - U3 * V2;
-    Dbl C2 = U3 * V1 - U1 * V3;
-    Dbl C3 = U1 * V2 - U2 * V1;
-    const Dbl L = sqrt(C1 * C1 + C2 * C2 + C3 * C3);
-    Dbl D = -(px * C1 + py * C2 + pz * C3);
-    C1 = C1 / L;
-    C2 = C2 / L;
-    C3 = C3 / L;
-    D = D / L;
+    // The normal C = U x V.
+    Plane p;
+    p.C1 = U2 * V3 - U3 * V2;
+    p.C2 = U3 * V1 - U1 * V3;
+    p.C3 = U1 * V2 - U2 * V1;
+    p.L = sqrt(p.C1 * p.C1 + p.C2 * p.C2 + p.C3 * p.C3);
+    p.D = -(px * p.C1 + py * p.C2 + pz * p.C3);
+    p.C1 = p.C1 / p.L;
+    p.C2 = p.C2 / p.L;
+    p.C3 = p.C3 / p.L;
+    p.D = p.D / p.L;
+    return p;
+}
 
-    // The condylar axis after the condylar movement.
-    const Dbl theta1 = -atan((a_x - b_x) / (a_y - b_y));
-    const Dbl theta2 = atan((a_z - b_z) / (a_y - b_y));
-    const Dbl cos1 = cos(theta1), sin1 = sin(theta1);
-    const Dbl cos2 = cos(theta2), sin2 = sin(theta2);
-    const Dbl Mx = Dbl(a_x + b_x) / 2.0, My = Dbl(a_y + b_y) / 2.0, Mz = Dbl(a_z + b_z) / 2.0;
+// The condylar axis after the condylar movement: a point turned by the hinge
+// angle (its cosine c and sine s) about that axis.
+struct HingeAxis {
+    Dbl cos1, sin1, cos2, sin2, Mx, My, Mz;
 
-    Dbl c, s;
-    struct Point {
-        Dbl x, y, z;
-    };
-    const auto move = [&](Dbl qx, Dbl qy, Dbl qz) {
+    HingeAxis(Sgl a_x, Sgl a_y, Sgl a_z, Sgl b_x, Sgl b_y, Sgl b_z) {
+        const Dbl theta1 = -atan((a_x - b_x) / (a_y - b_y));
+        const Dbl theta2 = atan((a_z - b_z) / (a_y - b_y));
+        cos1 = cos(theta1);
+        sin1 = sin(theta1);
+        cos2 = cos(theta2);
+        sin2 = sin(theta2);
+        Mx = Dbl(a_x + b_x) / 2.0;
+        My = Dbl(a_y + b_y) / 2.0;
+        Mz = Dbl(a_z + b_z) / 2.0;
+    }
+
+    Point move(const Dbl& c, const Dbl& s, Dbl qx, Dbl qy, Dbl qz) const {
         const Dbl x1 = qx * c - qz * s, y1 = qy, z1 = qx * s + qz * c;
         const Dbl x2 = x1 * cos1 - y1 * sin1, y2 = x1 * sin1 + y1 * cos1, z2 = z1;
         const Dbl x3 = x2, y3 = y2 * cos2 - z2 * sin2, z3 = y2 * sin2 + z2 * cos2;
         return Point{x3 + Mx, y3 + My, z3 + Mz};
-    };
-    const auto distance = [&](Dbl phi) {
-        c = cos(phi * kDegToRad);
-        s = sin(phi * kDegToRad);
-        const Point p = move(px, py, pz);
-        return (C1 * p.x + C2 * p.y + C3 * p.z + D) / L;
-    };
+    }
+};
 
-    // Bisection on the hinge angle until the canine point lies on the plane.
-    Dbl lo = -25.0, hi = 25.0, phi = 25.0, f = 10.0;
+// Bisection on the hinge angle until the canine point lies on the guidance
+// plane. Ends with the cosine and sine of the last angle tried.
+struct HingeSearch {
+    Dbl c, s;
     bool converged = false;
     int evaluations = 0;
+};
+
+HingeSearch searchHinge(const Plane& plane, const HingeAxis& axis, Sgl px, Sgl py, Sgl pz) {
+    HingeSearch r;
+    const auto distance = [&](Dbl phi) {
+        r.c = cos(phi * kDegToRad);
+        r.s = sin(phi * kDegToRad);
+        const Point p = axis.move(r.c, r.s, px, py, pz);
+        return (plane.C1 * p.x + plane.C2 * p.y + plane.C3 * p.z + plane.D) / plane.L;
+    };
+    Dbl lo = -25.0, hi = 25.0, phi = 25.0, f = 10.0;
     for (std::int16_t n = 0;; ++n) {
         if (n > 1000)
             break;
@@ -211,19 +232,36 @@ bool Calculation::calc_ga(const float& fwgradIn, const float& axIn, const float&
             lo = phi;
         phi = (hi + lo) / 2.0;
         f = distance(phi);
-        ++evaluations;
+        ++r.evaluations;
         if (abs(f) < 0.0001) {
-            converged = true;
+            r.converged = true;
             break;
         }
     }
-    lastEvaluations = evaluations;
-    lastConverged = converged;
+    return r;
+}
+
+}  // namespace
+
+bool Calculation::calc_ga(const float& fwgradIn, const float& axIn, const float& ayIn, const float& azIn,
+                          const float& bxIn, const float& byIn, const float& bzIn, const float& PxIn, const float& PyIn,
+                          const float& PzIn) {
+    condDist = 110;
+    const Sgl fw(fwgradIn), a_x(axIn), a_y(ayIn), a_z(azIn), b_x(bxIn), b_y(byIn), b_z(bzIn);
+    const Sgl px(PxIn), py(PyIn), pz(PzIn);
+    const Sgl cd(condDist);
+    const Dbl h = Dbl(cd) / 2.0;
+
+    const Plane plane = guidancePlane(fw, px, py, pz, h);
+    const HingeAxis axis(a_x, a_y, a_z, b_x, b_y, b_z);
+    const HingeSearch search = searchHinge(plane, axis, px, py, pz);
+    lastEvaluations = search.evaluations;
+    lastConverged = search.converged;
 
     // The inclination of the reference point's sideways displacement.
-    const Point I = move(120.0, 0.0, 0.0);
+    const Point I = axis.move(search.c, search.s, 120.0, 0.0, 0.0);
     const Sgl t = toSgl(atan(I.z / I.y));
-    if (converged) {
+    if (search.converged) {
         canineTableAngle = toSgl(t * kRadToDeg).v;
         canineTableAngle = compensate(canineTableAngle, fwgradIn);
     } else {
@@ -268,12 +306,11 @@ void Calculation::findTableColors(const float& front, const float& left, const f
         {TablePosition::Wing, left, Field::lblLeftTableColor, Field::txtLeftTableColor},
         {TablePosition::Front, front, Field::lblFrontTableColor, Field::txtFrontTableColor},
     };
-    const int lang = fields_.langIndex();
     for (const Tile& tile : tiles) {
         const TableElement e = chooseElement(tile.position, tile.inclination);
         const ElementLook look = elementLook(e);
         fields_.setBackColor(tile.box, look.box);
-        fields_.setText(tile.text, elementName(e, lang));
+        fields_.setText(tile.text, fields_.elementName(e));
         fields_.setBackColor(tile.text, look.back);
         fields_.setForeColor(tile.text, look.fore);
     }

@@ -1,5 +1,7 @@
 #include "fields.h"
 
+#include <array>
+
 namespace kx {
 
 std::string_view fieldName(Field f) {

@@ -2,7 +2,7 @@
 // fields it reads and writes, the tiles it colours and the current language.
 #pragma once
 
-#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -44,6 +44,8 @@ inline constexpr Rgb yellow{255, 255, 0};
 inline constexpr Rgb red{255, 0, 0};
 }  // namespace colors
 
+enum class TableElement;
+
 class CalcFields {
 public:
     virtual ~CalcFields() = default;
@@ -51,8 +53,8 @@ public:
     virtual void setText(Field f, std::string_view utf8) = 0;
     virtual void setBackColor(Field f, Rgb c) = 0;
     virtual void setForeColor(Field f, Rgb c) = 0;
-    // 0 German, 1 English, 2 Italian.
-    virtual int langIndex() const = 0;
+    // A table element's name as a tile shows it: in the window's language.
+    virtual std::string elementName(TableElement e) const = 0;  // UTF-8
 };
 
 class CalcFault;

@@ -1,7 +1,5 @@
 #include "table_elements.h"
 
-#include <array>
-
 namespace kx {
 
 TableElement chooseElement(TablePosition position, float inclination) {
@@ -27,22 +25,6 @@ ElementLook elementLook(TableElement e) {
         case TableElement::Green: return {colors::green, colors::green, colors::black};
         case TableElement::Orange:
         case TableElement::OrangeYellow: return {colors::orange, colors::orange, colors::black};
-    }
-    return {};
-}
-
-std::string_view elementName(TableElement e, int langIndex) {
-    using Names = std::array<std::string_view, 3>;
-    static constexpr Names blue{"blau", "blue", "blu"};
-    static constexpr Names green{"gr\u00fcn", "green", "verde"};
-    static constexpr Names orange{"orange", "orange", "arancione"};
-    static constexpr Names orangeYellow{"orange (gelb)", "orange (yellow)", "arancione (giallo)"};
-    const std::size_t i = langIndex >= 0 && langIndex <= 2 ? static_cast<std::size_t>(langIndex) : 0;
-    switch (e) {
-        case TableElement::Blue: return blue[i];
-        case TableElement::Green: return green[i];
-        case TableElement::Orange: return orange[i];
-        case TableElement::OrangeYellow: return orangeYellow[i];
     }
     return {};
 }

@@ -2,13 +2,14 @@
 // position from the inclination computed for it.
 #pragma once
 
-#include <string_view>
+#include <cstddef>
 
 #include "fields.h"
 
 namespace kx {
 
 enum class TableElement { Blue, Green, Orange, OrangeYellow };
+inline constexpr std::size_t kTableElementCount = 4;
 enum class TablePosition { Front, Wing };
 
 // Each range includes its lower bound and excludes its upper one.
@@ -20,8 +21,5 @@ struct ElementLook {
     Rgb fore;
 };
 ElementLook elementLook(TableElement e);
-
-// The element's name in language 0 German, 1 English, 2 Italian (UTF-8).
-std::string_view elementName(TableElement e, int langIndex);
 
 }  // namespace kx

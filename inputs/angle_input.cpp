@@ -39,8 +39,8 @@ std::optional<int> scrollPosition(const QString& text, const AngleRange& r) {
 
 AngleRange angleRange(Inclination kind) {
     if (kind == Inclination::Sagittal)
-        return {0, 70, QStringLiteral("45")};
-    return {-10, 25, QStringLiteral("6")};
+        return {0, 70, 45};
+    return {-10, 25, 6};
 }
 
 bool checkSCI(const QString& text) { return inRange(text, angleRange(Inclination::Sagittal)); }
@@ -64,7 +64,7 @@ void AngleInput::angleChanged() {
     const std::optional<int> position = accepts(text) ? scrollPosition(text, range) : std::nullopt;
     if (!position) {
         // The nested run on the default text does all the rest.
-        c_.angle->write(range.defaultText);
+        c_.angle->write(range.defaultText());
         return;
     }
     // A new position rewrites this field as a whole number, which runs this
@@ -78,7 +78,7 @@ void AngleInput::angleChanged() {
 void AngleInput::scrollChanged() { c_.angle->write(QString::number(c_.scroll->angle())); }
 
 void AngleInput::insertClicked() {
-    const InsertLook look = insertLook(c_.list->selectedIndex());
+    const InsertLook look = insertLook(kind_, c_.list->selectedIndex());
     setControlColors(c_.list, QColor(look.back.r, look.back.g, look.back.b),
                      QColor(look.fore.r, look.fore.g, look.fore.b));
     writeEffective();
@@ -87,7 +87,7 @@ void AngleInput::insertClicked() {
 }
 
 void AngleInput::insertTextChanged() {
-    c_.list->setSelectedIndex(defaultInsert(kind_));
+    c_.list->setSelectedIndex(*listIndex(kind_, defaultInsert(kind_)));
     insertClicked();
 }
 
@@ -95,7 +95,7 @@ void AngleInput::writeEffective() {
     // The angle field always holds a valid angle here: every invalid text is
     // replaced the moment it appears.
     const std::optional<float> angle = regionalToSingle(c_.angle->text());
-    const float a = angle ? *angle : angleRange(kind_).defaultText.toFloat();
+    const float a = angle ? *angle : float(angleRange(kind_).defaultAngle);
     const float e = withInsert(kind_, c_.list->selectedIndex(), a);
     c_.effective->write(QString::fromStdString(effectiveValueText(e)));
 }

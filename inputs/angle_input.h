@@ -19,12 +19,26 @@ class InsertList;
 bool checkSCI(const QString& text);
 bool checkTCI(const QString& text);
 
+// The valid angles of a kind and the angle that replaces an invalid text,
+// which is also where the inputs start after a reset.
 struct AngleRange {
     int low, high;
-    QString defaultText;
+    int defaultAngle;
+    QString defaultText() const { return QString::number(defaultAngle); }
 };
 AngleRange angleRange(Inclination kind);
 
+// One object serves each of the four inputs; the handlers of the design, by
+// their names:
+//   angleSCIright_Change, angleSCIleft_Change,
+//   angleTCIright_Change, angleTCIleft_Change      AngleInput::angleChanged
+//   scrSCIright_Change, scrSCIleft_Change,
+//   scrTCIright_Change, scrTCIleft_Change          AngleInput::scrollChanged
+//   colorSCIright_Click, colorSCIleft_Click,
+//   colorTCIright_Click, colorTCIleft_Click        AngleInput::insertClicked
+//   colorSCIright_Change, colorSCIleft_Change,
+//   colorTCIright_Change, colorTCIleft_Change      AngleInput::insertTextChanged
+// Which object serves which controls: kInputSpecs in window/kxcalc.h.
 class AngleInput : public QObject {
     Q_OBJECT
 public:

@@ -5,16 +5,25 @@
 #include <QHash>
 
 #include "services.h"
+#include "texts.h"
 
 namespace kx {
 
 class MemorySettings : public SettingsStore {
 public:
     QString read(const QString& app, const QString& section, const QString& key) override {
-        return values.value(app + u'/' + section + u'/' + key);
+        return values.value(keyOf(app, section, key));
     }
     void write(const QString& app, const QString& section, const QString& key, const QString& value) override {
-        values.insert(app + u'/' + section + u'/' + key, value);
+        values.insert(keyOf(app, section, key), value);
+    }
+    static QString keyOf(const QString& app, const QString& section, const QString& key) {
+        return app + u'/' + section + u'/' + key;
+    }
+    // Where the window's language setting is kept in `values`.
+    static QString languageKey() {
+        const SettingName& n = kLanguageSetting;
+        return keyOf(QLatin1StringView(n.app), QLatin1StringView(n.section), QLatin1StringView(n.key));
     }
     QHash<QString, QString> values;
 };

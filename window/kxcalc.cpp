@@ -1,24 +1,17 @@
 #include "kxcalc.h"
 
 #include <QCheckBox>
-#include <QIcon>
 #include <QPushButton>
 #include <algorithm>
 #include <ranges>
 
 #include "accessible.h"
-#include "angle_input.h"
 #include "controls.h"
 #include "layout.h"
-#include "number_text.h"
 
 namespace kx {
 
 namespace {
-
-const QString kSettingsApp = QStringLiteral("KXcalculator");
-const QString kSettingsSection = QStringLiteral("defaults");
-const QString kSettingsKey = QStringLiteral("language");
 
 // The classic desktop's system colours at their usual values, so that the
 // window looks the same under every desktop theme.
@@ -69,6 +62,20 @@ QFont makeFont(const char* spec) {
 
 QColor toQColor(Rgb c) { return {c.r, c.g, c.b}; }
 
+QString fromUtf8(std::string_view s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
+
+// The language setting, under the names it has in the settings store.
+QString readLanguageWord(SettingsStore& store) {
+    const SettingName& n = kLanguageSetting;
+    return store.read(QLatin1StringView(n.app), QLatin1StringView(n.section), QLatin1StringView(n.key));
+}
+
+void writeLanguageWord(SettingsStore& store, int lang) {
+    const SettingName& n = kLanguageSetting;
+    store.write(QLatin1StringView(n.app), QLatin1StringView(n.section), QLatin1StringView(n.key),
+                QLatin1StringView(kLanguages[std::size_t(lang)].settingWord));
+}
+
 }  // namespace
 
 KXcalc::KXcalc(Services services, QWidget* parent)
@@ -86,157 +93,178 @@ KXcalc::KXcalc(Services services, QWidget* parent)
     setControlColors(this, namedColor("window"), namedColor("windowtext"));
     setFixedSize(twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips));
     createControls();
+    bindControls();
     connectHandlers();
     setTabOrder();
 }
 
 KXcalc::~KXcalc() = default;
 
+// --- the controls
+
 void KXcalc::createControls() {
     for (const ControlSpec& spec : controlSpecs()) {
-        const QString text = QString::fromUtf8(spec.text);
-        QWidget* w = nullptr;
-        switch (spec.kind) {
-            case ControlKind::Label: {
-                QLabel* label = spec.name == std::string_view("lblHyperlink") ? new LinkLabel(this) : new QLabel(this);
-                label->setText(text);
-                label->setTextFormat(Qt::PlainText);
-                label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-                // Captions wrap within their box like the classic labels; the
-                // link stays on one line.
-                label->setWordWrap(!qobject_cast<LinkLabel*>(label));
-                w = label;
-                break;
-            }
-            case ControlKind::TextBox: {
-                auto* box = new TextBox(this);
-                box->setText(text);
-                box->setAlignment((spec.flags & Centered) ? Qt::AlignCenter : Qt::AlignLeft);
-                w = box;
-                break;
-            }
-            case ControlKind::MultiLine: {
-                auto* box = new NoteBox(this);
-                box->setPlainText(text);
-                w = box;
-                break;
-            }
-            case ControlKind::ComboBox: {
-                auto* list = new InsertList(this);
-                list->lineEdit()->setText(text);
-                w = list;
-                break;
-            }
-            case ControlKind::ScrollBar: w = new ArrowScrollBar(spec.scrollTop, spec.scrollBottom, this); break;
-            case ControlKind::Picture: {
-                const auto border = (spec.flags & Border3D)       ? Picture::Border::Sunken
-                                    : (spec.flags & BorderSingle) ? Picture::Border::Single
-                                                                  : Picture::Border::None;
-                auto* picture = new Picture(QLatin1StringView(spec.picture), border, this);
-                picture->setFocusPolicy(Qt::StrongFocus);
-                w = picture;
-                break;
-            }
-            case ControlKind::Button: {
-                auto* button = new QPushButton(text, this);
-                if (spec.picture) {
-                    button->setIcon(drawnIcon(QLatin1StringView(spec.picture)));
-                    button->setIconSize(QSize(24, 24));
-                }
-                // A focused button is pressed with Return as well as with
-                // Space, as everywhere on the classic desktop.
-                button->setAutoDefault(true);
-                w = button;
-                break;
-            }
-            case ControlKind::CheckBox: {
-                auto* box = new QCheckBox(text, this);
-                box->setChecked(spec.flags & Checked);
-                w = box;
-                break;
-            }
-        }
-        w->setObjectName(QString::fromLatin1(spec.name));
-        w->setGeometry(twipsToPixels(spec.left), twipsToPixels(spec.top), twipsToPixels(spec.width),
-                       twipsToPixels(spec.height));
-        if (spec.font[0] != '\0')
-            w->setFont(makeFont(spec.font));
-        const bool plainSurface = spec.kind == ControlKind::Label || spec.kind == ControlKind::TextBox ||
-                                  spec.kind == ControlKind::MultiLine || spec.kind == ControlKind::Picture ||
-                                  spec.kind == ControlKind::CheckBox;
-        const QColor back = spec.back[0] ? namedColor(spec.back) : plainSurface ? namedColor("window") : QColor();
-        const QColor fore = spec.fore[0] ? namedColor(spec.fore) : plainSurface ? namedColor("windowtext") : QColor();
-        if (back.isValid())
-            setControlBackColor(w, back);
-        if (fore.isValid())
-            setControlForeColor(w, fore);
-        if (spec.flags & Hidden)
-            w->hide();
-        w->setProperty("kxTabIndex", spec.tabIndex);
+        QWidget* w = createControl(spec);
+        styleControl(w, spec);
         controls_.insert(w->objectName(), w);
+        tableOrder_.push_back(w);
     }
-
-    // The tiles' names and the notes stand on the window or inside a tile box:
-    // they read as plain text there.
-    for (const char* name : {"txtRightTableColor", "txtLeftTableColor", "txtFrontTableColor"})
-        textBox(name)->setFrame(false);
-
     // Labels lie beneath every other control: the blue band under the flags,
     // each tile box under its text.
-    for (QWidget* w : std::as_const(controls_))
+    for (QWidget* w : tableOrder_)
         if (qobject_cast<QLabel*>(w))
             w->lower();
+}
 
+QWidget* KXcalc::createControl(const ControlSpec& spec) {
+    const QString text = QString::fromUtf8(spec.text);
+    switch (spec.kind) {
+        case ControlKind::Label: {
+            QLabel* label = spec.name == std::string_view("lblHyperlink") ? new LinkLabel(this) : new QLabel(this);
+            label->setText(text);
+            label->setTextFormat(Qt::PlainText);
+            label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            // Captions wrap within their box like the classic labels; the
+            // link stays on one line.
+            label->setWordWrap(!qobject_cast<LinkLabel*>(label));
+            return label;
+        }
+        case ControlKind::TextBox: {
+            auto* box = new TextBox(this);
+            box->setText(text);
+            box->setAlignment((spec.flags & Centered) ? Qt::AlignCenter : Qt::AlignLeft);
+            return box;
+        }
+        case ControlKind::MultiLine: {
+            auto* box = new NoteBox(this);
+            box->setPlainText(text);
+            return box;
+        }
+        case ControlKind::ComboBox: {
+            auto* list = new InsertList(this);
+            list->lineEdit()->setText(text);
+            // Every insert in view at once, without scrolling.
+            list->setMaxVisibleItems(int(kInsertCount));
+            return list;
+        }
+        case ControlKind::ScrollBar: return new ArrowScrollBar(spec.scrollTop, spec.scrollBottom, this);
+        case ControlKind::Picture: {
+            const auto border = (spec.flags & Border3D)       ? Picture::Border::Sunken
+                                : (spec.flags & BorderSingle) ? Picture::Border::Single
+                                                              : Picture::Border::None;
+            auto* picture = new Picture(QLatin1StringView(spec.picture), border, this);
+            picture->setFocusPolicy(Qt::StrongFocus);
+            return picture;
+        }
+        case ControlKind::Button: {
+            auto* button = new QPushButton(text, this);
+            if (spec.picture) {
+                button->setIcon(drawnIcon(QLatin1StringView(spec.picture)));
+                button->setIconSize(QSize(24, 24));
+            }
+            // A focused button is pressed with Return as well as with
+            // Space, as everywhere on the classic desktop.
+            button->setAutoDefault(true);
+            return button;
+        }
+        case ControlKind::CheckBox: {
+            auto* box = new QCheckBox(text, this);
+            box->setChecked(spec.flags & Checked);
+            return box;
+        }
+    }
+    qFatal("KXcalc: control %s has no kind", spec.name);
+}
+
+void KXcalc::styleControl(QWidget* w, const ControlSpec& spec) {
+    w->setObjectName(QString::fromLatin1(spec.name));
+    w->setGeometry(twipsToPixels(spec.left), twipsToPixels(spec.top), twipsToPixels(spec.width),
+                   twipsToPixels(spec.height));
+    if (spec.font[0] != '\0')
+        w->setFont(makeFont(spec.font));
+    const bool plainSurface = spec.kind == ControlKind::Label || spec.kind == ControlKind::TextBox ||
+                              spec.kind == ControlKind::MultiLine || spec.kind == ControlKind::Picture ||
+                              spec.kind == ControlKind::CheckBox;
+    const QColor back = spec.back[0] ? namedColor(spec.back) : plainSurface ? namedColor("window") : QColor();
+    const QColor fore = spec.fore[0] ? namedColor(spec.fore) : plainSurface ? namedColor("windowtext") : QColor();
+    if (back.isValid())
+        setControlBackColor(w, back);
+    if (fore.isValid())
+        setControlForeColor(w, fore);
+    if (spec.flags & Hidden)
+        w->hide();
+    w->setProperty("kxTabIndex", spec.tabIndex);
+}
+
+// A control of the table by its name and type. A name or a type that does
+// not match the table stops the program here, when the window is made.
+template <class T>
+T* KXcalc::bound(const char* name) const {
+    auto* w = qobject_cast<T*>(control(QLatin1StringView(name)));
+    if (!w)
+        qFatal("KXcalc: the control table has no %s named %s", T::staticMetaObject.className(), name);
+    return w;
+}
+
+void KXcalc::bindControls() {
+    Ui& u = ui_;
+    u.lblTitleB = bound<QLabel>("lblTitleB");
+    u.lblArticulatorSetting = bound<QLabel>("lblArticulatorSetting");
+    u.lblRightSide = bound<QLabel>("lblRightSide");
+    u.lblLeftSide = bound<QLabel>("lblLeftSide");
+    u.lblRightTeeth = bound<QLabel>("lblRightTeeth");
+    u.lblLeftTeeth = bound<QLabel>("lblLeftTeeth");
+    u.lblHyperlink = bound<LinkLabel>("lblHyperlink");
+    u.notetitletxt = bound<NoteBox>("notetitletxt");
+    u.notetxt = bound<NoteBox>("notetxt");
+    u.copyrighttxt = bound<NoteBox>("copyrighttxt");
+    u.cmdCalculate = bound<QPushButton>("cmdCalculate");
+    u.cmdPrint = bound<QPushButton>("cmdPrint");
+    u.cmdEnd = bound<QPushButton>("cmdEnd");
+    u.chkDebug = bound<QCheckBox>("chkDebug");
+    u.chkAutocalc = bound<QCheckBox>("chkAutocalc");
+    for (std::size_t i = 0; i < kLanguageCount; ++i)
+        u.flags[i] = bound<Picture>(kLanguages[i].flag);
+    for (std::size_t i = 0; i < kInputSpecs.size(); ++i) {
+        const InputSpec& s = kInputSpecs[i];
+        u.inputs[i] = {bound<QLabel>(s.caption),
+                       bound<QLabel>(s.degree),
+                       {bound<TextBox>(s.angle), bound<ArrowScrollBar>(s.scroll), bound<InsertList>(s.list),
+                        bound<TextBox>(s.effective)}};
+    }
     for (std::size_t i = 0; i < kFieldCount; ++i) {
         const std::string_view name = fieldName(static_cast<Field>(i));
-        fieldControls_[i] = control(QString::fromLatin1(name.data(), qsizetype(name.size())));
-        Q_ASSERT(fieldControls_[i]);
+        QWidget* w = bound<QWidget>(std::string(name).c_str());
+        fields_[i] = {w, qobject_cast<TextBox*>(w), qobject_cast<QLabel*>(w)};
+        if (!fields_[i].box && !fields_[i].label)
+            qFatal("KXcalc: the field %s is neither a text box nor a label", std::string(name).c_str());
     }
-    autocalc_ = qobject_cast<QCheckBox*>(control(QStringLiteral("chkAutocalc")));
+    // The tiles' names stand inside a tile box: they read as plain text there.
+    for (Field f : {Field::txtRightTableColor, Field::txtLeftTableColor, Field::txtFrontTableColor})
+        fields_[std::size_t(f)].box->setFrame(false);
 }
 
 void KXcalc::connectHandlers() {
-    const AngleInput::Hooks hooks{[this] { return autocalc_->isChecked(); }, [this] { calc_.calctable(); }};
-    struct Set {
-        Inclination kind;
-        bool right;
-        const char *angle, *scroll, *list, *effective;
-    };
-    const Set sets[] = {
-        {Inclination::Sagittal, true, "angleSCIright", "scrSCIright", "colorSCIright", "SCIright"},
-        {Inclination::Sagittal, false, "angleSCIleft", "scrSCIleft", "colorSCIleft", "SCIleft"},
-        {Inclination::Transversal, true, "angleTCIright", "scrTCIright", "colorTCIright", "TCIright"},
-        {Inclination::Transversal, false, "angleTCIleft", "scrTCIleft", "colorTCIleft", "TCIleft"},
-    };
-    for (std::size_t i = 0; i < 4; ++i) {
-        const Set& s = sets[i];
-        const AngleInput::Controls c{textBox(s.angle),
-                                     qobject_cast<ArrowScrollBar*>(control(QLatin1StringView(s.scroll))),
-                                     insertList(s.list), textBox(s.effective)};
-        inputs_[i] = std::make_unique<AngleInput>(s.kind, s.right, c, hooks);
-    }
+    const AngleInput::Hooks hooks{[this] { return ui_.chkAutocalc->isChecked(); }, [this] { calc_.calctable(); }};
+    for (std::size_t i = 0; i < kInputSpecs.size(); ++i)
+        inputs_[i] = std::make_unique<AngleInput>(kInputSpecs[i].kind, kInputSpecs[i].right, ui_.inputs[i].io, hooks);
 
-    const auto button = [this](const char* name) {
-        return qobject_cast<QAbstractButton*>(control(QLatin1StringView(name)));
-    };
-    connect(button("cmdCalculate"), &QAbstractButton::clicked, this, &KXcalc::cmdCalculate_Click);
-    connect(button("cmdPrint"), &QAbstractButton::clicked, this, &KXcalc::cmdPrint_Click);
-    connect(button("cmdEnd"), &QAbstractButton::clicked, this, &KXcalc::cmdEnd_Click);
-    connect(button("chkDebug"), &QAbstractButton::clicked, this, &KXcalc::chkDebug_Click);
-    auto* link = qobject_cast<LinkLabel*>(control(QStringLiteral("lblHyperlink")));
-    connect(link, &LinkLabel::clicked, this, &KXcalc::lblHyperlink_Click);
+    connect(ui_.cmdCalculate, &QAbstractButton::clicked, this, &KXcalc::cmdCalculate_Click);
+    connect(ui_.cmdPrint, &QAbstractButton::clicked, this, &KXcalc::cmdPrint_Click);
+    connect(ui_.cmdEnd, &QAbstractButton::clicked, this, &KXcalc::cmdEnd_Click);
+    connect(ui_.chkDebug, &QAbstractButton::clicked, this, &KXcalc::chkDebug_Click);
+    connect(ui_.lblHyperlink, &LinkLabel::clicked, this, &KXcalc::lblHyperlink_Click);
     // The link has no place in the Tab order, so the keyboard reaches it by a
     // shortcut from anywhere in the window: W for web in all three languages.
-    link->setShortcut(QKeySequence(Qt::ALT | Qt::Key_W));
-    const std::pair<const char*, int> flags[] = {{"picGe", 0}, {"picUS", 1}, {"picIT", 2}};
-    for (const auto& [name, lang] : flags)
-        connect(qobject_cast<Picture*>(control(QLatin1StringView(name))), &Picture::clicked, this,
-                [this, lang = lang] { chooseLanguage(lang); });
+    ui_.lblHyperlink->setShortcut(QKeySequence(Qt::ALT | Qt::Key_W));
+    // picGe_Click, picUS_Click, picIT_Click
+    for (std::size_t lang = 0; lang < kLanguageCount; ++lang)
+        connect(ui_.flags[lang], &Picture::clicked, this, [this, lang] { chooseLanguage(int(lang)); });
 }
 
 void KXcalc::setTabOrder() {
     std::vector<QWidget*> order;
-    for (QWidget* w : std::as_const(controls_))
+    for (QWidget* w : tableOrder_)
         if (w->focusPolicy() != Qt::NoFocus && !qobject_cast<QLabel*>(w))
             order.push_back(w);
         else
@@ -252,98 +280,93 @@ void KXcalc::setTabOrder() {
         }
 }
 
-TextBox* KXcalc::textBox(const char* name) const { return qobject_cast<TextBox*>(control(QLatin1StringView(name))); }
-
-InsertList* KXcalc::insertList(const char* name) const {
-    return qobject_cast<InsertList*>(control(QLatin1StringView(name)));
-}
-
 // --- start-up and languages
 
+// Form_Load
 void KXcalc::formLoad() {
-    const QString word = services_.settings.read(kSettingsApp, kSettingsSection, kSettingsKey);
+    const QString word = readLanguageWord(services_.settings);
     if (word.isEmpty()) {
-        services_.settings.write(kSettingsApp, kSettingsSection, kSettingsKey, QStringLiteral("english"));
-        langIndex_ = 1;
+        writeLanguageWord(services_.settings, kFirstStartLanguage);
+        langIndex_ = kFirstStartLanguage;
     } else {
-        // Exactly one of the three words; any other text means German and
-        // stays in the setting as it is.
-        const QString words[] = {QStringLiteral("german"), QStringLiteral("english"), QStringLiteral("italian")};
-        const auto it = std::ranges::find(words, word);
-        langIndex_ = it == std::end(words) ? 0 : int(it - std::begin(words));
+        // Any other text stays in the setting as it is.
+        langIndex_ = languageOfWord(word);
     }
     // The tables are complete before the first text is written: those writes
     // recalculate, and the tiles read the colour names.
     tables_ = makeLanguageTables();
+    accessibleTargets_.clear();
+    for (const LanguageTables::Accessible& a : tables_.accessible)
+        accessibleTargets_.push_back(bound<QWidget>(a.control));
     applyLanguage();
     resetInputs();
 }
 
+// picGe_Click, picUS_Click, picIT_Click
 void KXcalc::chooseLanguage(int lang) {
     langIndex_ = lang;
-    services_.settings.write(kSettingsApp, kSettingsSection, kSettingsKey, tables_.settingWord[lang]);
+    writeLanguageWord(services_.settings, lang);
     applyLanguage();
     resetInputs();
 }
 
 void KXcalc::applyLanguage() {
-    const int i = langIndex_;
+    const std::size_t i = std::size_t(langIndex_);
     const LanguageTables& t = tables_;
     setWindowTitle(t.windowTitle[i] + QLatin1Char(' ') + QLatin1StringView(kProgramVersion));
     applyAccessibleTexts();
-    const auto caption = [this](const char* name, const QString& text) {
-        qobject_cast<QLabel*>(control(QLatin1StringView(name)))->setText(text);
-    };
-    caption("lblTitleB", t.titleB[i]);
-    caption("lblArticulatorSetting", t.articulatorSetting[i]);
-    caption("lblRightSide", t.right[i]);
-    caption("lblLeftSide", t.left[i]);
-    caption("lblSCIright", t.sci[i]);
-    caption("lblSCIleft", t.sci[i]);
-    caption("lblTCIright", t.tci[i]);
-    caption("lblTCIleft", t.tci[i]);
-    caption("lblRightTeeth", t.rightSetting[i]);
-    caption("lblLeftTeeth", t.leftSetting[i]);
-    for (const char* name : {"lblAngleSCIright", "lblAngleSCIleft", "lblAngleTCIright", "lblAngleTCIleft"})
-        caption(name, t.degree[i]);
+    ui_.lblTitleB->setText(t.titleB[i]);
+    ui_.lblArticulatorSetting->setText(t.articulatorSetting[i]);
+    ui_.lblRightSide->setText(t.right[i]);
+    ui_.lblLeftSide->setText(t.left[i]);
+    for (std::size_t k = 0; k < kInputSpecs.size(); ++k)
+        ui_.inputs[k].caption->setText(kInputSpecs[k].kind == Inclination::Sagittal ? t.sci[i] : t.tci[i]);
+    ui_.lblRightTeeth->setText(t.rightSetting[i]);
+    ui_.lblLeftTeeth->setText(t.leftSetting[i]);
+    for (const InputControls& in : ui_.inputs)
+        in.degree->setText(t.degree[i]);
 
-    // Writing a list's shown text is an edit of it: its handler puts the
-    // default insert back, as after a person's typing.
-    const QString sciItems[] = {t.white[i], t.yellow[i], t.red[i], t.blue[i], t.black[i]};
-    for (const char* name : {"colorSCIright", "colorSCIleft", "colorTCIright", "colorTCIleft"}) {
-        InsertList* list = insertList(name);
-        const bool sci = QLatin1StringView(name).contains(QLatin1StringView("SCI"));
+    writeInsertLists();
+    for (const InputControls& in : ui_.inputs)
+        in.io.angle->write(QStringLiteral("0"));
+    // The effective fields last to first: TCIleft, TCIright, SCIleft, SCIright.
+    for (auto input = inputs_.rbegin(); input != inputs_.rend(); ++input)
+        (*input)->writeEffective();
+
+    ui_.notetitletxt->write(t.noteTitle[i]);
+    ui_.notetxt->write(t.note[i]);
+    ui_.copyrighttxt->write(t.version[i] + QLatin1StringView(kProgramVersion) + QStringLiteral(" - ") + t.copyright[i]);
+}
+
+// Each list gets the names of the inserts its kind offers and shows its
+// default insert. Writing a list's shown text is an edit of it: its handler
+// puts the default insert back, as after a person's typing.
+void KXcalc::writeInsertLists() {
+    const std::size_t i = std::size_t(langIndex_);
+    for (std::size_t k = 0; k < kInputSpecs.size(); ++k) {
+        const Inclination kind = kInputSpecs[k].kind;
+        InsertList* list = ui_.inputs[k].io.list;
         list->clearList();
-        for (const QString& item : std::span(sciItems).first(sci ? 5 : 4))
-            list->appendItem(item);
-        const InsertLook look = insertLook(sci ? 3 : 0);
-        list->writeText(sci ? t.blue[i] : t.white[i]);
+        for (const InsertColour& c : kInserts)
+            if (offers(kind, c))
+                list->appendItem(tables_.insertName[std::size_t(c.insert)][i]);
+        const Insert chosen = defaultInsert(kind);
+        list->writeText(tables_.insertName[std::size_t(chosen)][i]);
+        const InsertLook look = kInserts[std::size_t(chosen)].look;
         setControlBackColor(list, toQColor(look.back));
         setControlForeColor(list, toQColor(look.fore));
     }
-
-    for (const char* name : {"angleSCIright", "angleSCIleft", "angleTCIright", "angleTCIleft"})
-        textBox(name)->write(QStringLiteral("0"));
-
-    // The effective fields in the order TCIleft, TCIright, SCIleft, SCIright.
-    for (std::size_t k : {3u, 2u, 1u, 0u})
-        inputs_[k]->writeEffective();
-
-    qobject_cast<NoteBox*>(control(QStringLiteral("notetitletxt")))->write(t.noteTitle[i]);
-    qobject_cast<NoteBox*>(control(QStringLiteral("notetxt")))->write(t.note[i]);
-    qobject_cast<NoteBox*>(control(QStringLiteral("copyrighttxt")))
-        ->write(t.version[i] + QLatin1StringView(kProgramVersion) + QStringLiteral(" - ") + t.copyright[i]);
 }
 
 void KXcalc::applyAccessibleTexts() {
-    const int i = langIndex_;
-    for (const LanguageTables::Accessible& a : tables_.accessible) {
-        QWidget* w = control(QLatin1StringView(a.control));
-        Q_ASSERT(w);
+    const std::size_t i = std::size_t(langIndex_);
+    for (std::size_t k = 0; k < accessibleTargets_.size(); ++k) {
+        const LanguageTables::Accessible& a = tables_.accessible[k];
+        QWidget* w = accessibleTargets_[k];
         // A list's edit part takes the list's name: a screen reader lands on
         // it when the list has the focus.
-        QWidget* edit = qobject_cast<InsertList*>(w) ? static_cast<InsertList*>(w)->lineEdit() : nullptr;
-        for (QWidget* target : {w, edit}) {
+        auto* list = qobject_cast<InsertList*>(w);
+        for (QWidget* target : {w, list ? static_cast<QWidget*>(list->lineEdit()) : nullptr}) {
             if (!target)
                 continue;
             target->setAccessibleName(a.name[i]);
@@ -353,25 +376,23 @@ void KXcalc::applyAccessibleTexts() {
                 target->setAccessibleDescription(a.description[i]);
         }
     }
-    auto* link = qobject_cast<LinkLabel*>(control(QStringLiteral("lblHyperlink")));
+    LinkLabel* link = ui_.lblHyperlink;
     link->setToolTip(QStringLiteral("%1 (%2)").arg(link->accessibleDescription(),
                                                    link->shortcut().toString(QKeySequence::NativeText)));
 }
 
 void KXcalc::resetInputs() {
-    insertList("colorSCIright")->setSelectedIndex(3);
-    insertList("colorSCIleft")->setSelectedIndex(3);
-    struct Reset {
-        const char *angle, *scroll;
-        int value;
-    };
-    const Reset resets[] = {{"angleSCIright", "scrSCIright", 45},
-                            {"angleSCIleft", "scrSCIleft", 45},
-                            {"angleTCIright", "scrTCIright", 6},
-                            {"angleTCIleft", "scrTCIleft", 6}};
-    for (const Reset& r : resets) {
-        textBox(r.angle)->write(QString::number(r.value));
-        qobject_cast<ArrowScrollBar*>(control(QLatin1StringView(r.scroll)))->setAngle(r.value);
+    // The sagittal lists choose their default insert again; the transversal
+    // ones keep what the refill of applyLanguage left.
+    for (std::size_t k = 0; k < kInputSpecs.size(); ++k) {
+        const Inclination kind = kInputSpecs[k].kind;
+        if (kind == Inclination::Sagittal)
+            ui_.inputs[k].io.list->setSelectedIndex(*listIndex(kind, defaultInsert(kind)));
+    }
+    for (std::size_t k = 0; k < kInputSpecs.size(); ++k) {
+        const int angle = angleRange(kInputSpecs[k].kind).defaultAngle;
+        ui_.inputs[k].io.angle->write(QString::number(angle));
+        ui_.inputs[k].io.scroll->setAngle(angle);
     }
 }
 
@@ -390,8 +411,7 @@ void KXcalc::cmdPrint_Click() {
 void KXcalc::cmdEnd_Click() { services_.programEnd.end(); }
 
 void KXcalc::chkDebug_Click() {
-    const auto* box = qobject_cast<QCheckBox*>(control(QStringLiteral("chkDebug")));
-    setOuterHeight(box->checkState() == Qt::Checked ? 7485 : 6030);
+    setOuterHeight(ui_.chkDebug->checkState() == Qt::Checked ? kDebugOnOuterHeightTwips : kDebugOffOuterHeightTwips);
 }
 
 void KXcalc::setOuterHeight(int twips) {
@@ -399,30 +419,39 @@ void KXcalc::setOuterHeight(int twips) {
     setFixedHeight(twipsToPixels(std::max(0, twips - kFrameHeightTwips)));
 }
 
-void KXcalc::lblHyperlink_Click() { HyperJump(qobject_cast<QLabel*>(control(QStringLiteral("lblHyperlink")))->text()); }
+void KXcalc::lblHyperlink_Click() { HyperJump(ui_.lblHyperlink->text()); }
 
 void KXcalc::HyperJump(const QString& url) { services_.browser.open(url); }
 
 // --- the calculation's view of the window
 
 std::string KXcalc::text(Field f) const {
-    return static_cast<const TextBox*>(fieldControls_[std::size_t(f)])->text().toStdString();
+    const FieldControl& c = fields_[std::size_t(f)];
+    return (c.box ? c.box->text() : c.label->text()).toStdString();
 }
 
 void KXcalc::setText(Field f, std::string_view utf8) {
-    auto* box = static_cast<TextBox*>(fieldControls_[std::size_t(f)]);
-    const QString text = QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
-    box->write(text);
+    const FieldControl& c = fields_[std::size_t(f)];
+    const QString text = fromUtf8(utf8);
+    if (!c.box) {
+        c.label->setText(text);
+        return;
+    }
+    c.box->write(text);
     // A tile tells assistive technology the element chosen for it, in the
     // window's language, also when a person has typed over its text.
     if ((f == Field::txtRightTableColor || f == Field::txtLeftTableColor || f == Field::txtFrontTableColor) &&
-        !tables_.tileDescription[langIndex_].isEmpty())
-        box->setAccessibleDescription(tables_.tileDescription[langIndex_].arg(text));
+        !tables_.tileDescription[std::size_t(langIndex_)].isEmpty())
+        c.box->setAccessibleDescription(tables_.tileDescription[std::size_t(langIndex_)].arg(text));
 }
 
-void KXcalc::setBackColor(Field f, Rgb c) { setControlBackColor(fieldControls_[std::size_t(f)], toQColor(c)); }
+void KXcalc::setBackColor(Field f, Rgb c) { setControlBackColor(fields_[std::size_t(f)].widget, toQColor(c)); }
 
-void KXcalc::setForeColor(Field f, Rgb c) { setControlForeColor(fieldControls_[std::size_t(f)], toQColor(c)); }
+void KXcalc::setForeColor(Field f, Rgb c) { setControlForeColor(fields_[std::size_t(f)].widget, toQColor(c)); }
+
+std::string KXcalc::elementName(TableElement e) const {
+    return tables_.elementName[std::size_t(e)][std::size_t(langIndex_)].toStdString();
+}
 
 void KXcalc::reportFault(const CalcFault& fault) {
     services_.messages.calculationFault(tables_.faultMessage(langIndex_, fault.kind(), fault.stage()));

@@ -1,23 +1,54 @@
 // The calculator's one window.
+//
+// The handlers of the design, by their names, and where they live:
+//   Form_Load                              KXcalc::formLoad
+//   picGe_Click, picUS_Click, picIT_Click  KXcalc::chooseLanguage (the flag of
+//                                          each language: kLanguages, texts.h)
+//   cmdCalculate_Click, cmdPrint_Click, cmdEnd_Click, chkDebug_Click,
+//   lblHyperlink_Click                     KXcalc, under their own names
+//   angle..._Change, scr..._Change,
+//   color..._Click, color..._Change        AngleInput (angle_input.h), one
+//                                          object for each of the four inputs
 #pragma once
 
 #include <QHash>
 #include <QWidget>
 #include <array>
 #include <memory>
+#include <vector>
 
+#include "angle_input.h"
 #include "calculation.h"
 #include "fields.h"
 #include "services.h"
 #include "texts.h"
 
 class QCheckBox;
+class QLabel;
+class QPushButton;
 
 namespace kx {
 
-class AngleInput;
-class InsertList;
-class TextBox;
+class LinkLabel;
+class NoteBox;
+class Picture;
+struct ControlSpec;
+
+// The four inclination inputs by their controls, in the order the window
+// writes them: SCIright, SCIleft, TCIright, TCIleft.
+struct InputSpec {
+    Inclination kind;
+    bool right;  // a right-side insert change recalculates at once
+    const char *caption, *list, *angle, *scroll, *degree, *effective;
+};
+// clang-format off
+inline constexpr std::array<InputSpec, 4> kInputSpecs{{
+    {Inclination::Sagittal,    true,  "lblSCIright", "colorSCIright", "angleSCIright", "scrSCIright", "lblAngleSCIright", "SCIright"},
+    {Inclination::Sagittal,    false, "lblSCIleft",  "colorSCIleft",  "angleSCIleft",  "scrSCIleft",  "lblAngleSCIleft",  "SCIleft"},
+    {Inclination::Transversal, true,  "lblTCIright", "colorTCIright", "angleTCIright", "scrTCIright", "lblAngleTCIright", "TCIright"},
+    {Inclination::Transversal, false, "lblTCIleft",  "colorTCIleft",  "angleTCIleft",  "scrTCIleft",  "lblAngleTCIleft",  "TCIleft"},
+}};
+// clang-format on
 
 class KXcalc : public QWidget, public CalcFields, public FaultReporter {
     Q_OBJECT
@@ -43,41 +74,72 @@ public:
     void chkDebug_Click();
     void lblHyperlink_Click();
 
-    // A control by its name, or nullptr.
+    // A control by its name in the control table, or nullptr: for scripts
+    // and tests, which name the controls as a person reads them.
     QWidget* control(const QString& name) const { return controls_.value(name); }
-    const QHash<QString, QWidget*>& controls() const { return controls_; }
+    // The four inclination inputs in the order of kInputSpecs (layout.h).
+    const AngleInput& input(std::size_t i) const { return *inputs_[i]; }
     // The outer height in twips as last set by the window.
     int outerHeightTwips() const { return outerHeightTwips_; }
-    Calculation& calculation() { return calc_; }
     const LanguageTables& texts() const { return tables_; }
+    int langIndex() const { return langIndex_; }
 
     // CalcFields
     std::string text(Field f) const override;
     void setText(Field f, std::string_view utf8) override;
     void setBackColor(Field f, Rgb c) override;
     void setForeColor(Field f, Rgb c) override;
-    int langIndex() const override { return langIndex_; }
+    std::string elementName(TableElement e) const override;
 
     // FaultReporter
     void reportFault(const CalcFault& fault) override;
 
 private:
     void createControls();
+    QWidget* createControl(const ControlSpec& spec);
+    void styleControl(QWidget* w, const ControlSpec& spec);
+    void bindControls();
+    template <class T>
+    T* bound(const char* name) const;
     void connectHandlers();
     void setTabOrder();
     void applyAccessibleTexts();
+    void writeInsertLists();
     void setOuterHeight(int twips);
-    TextBox* textBox(const char* name) const;
-    InsertList* insertList(const char* name) const;
 
     Services services_;
     LanguageTables tables_;
     int langIndex_ = 0;
     int outerHeightTwips_;
     QHash<QString, QWidget*> controls_;
-    std::array<QWidget*, kFieldCount> fieldControls_{};
+    std::vector<QWidget*> tableOrder_;  // the controls as the control table lists them
+
+    // The controls the window's own code works with, each found once, by name
+    // and type, when the window is made.
+    struct InputControls {
+        QLabel *caption, *degree;
+        AngleInput::Controls io;
+    };
+    struct Ui {
+        QLabel *lblTitleB, *lblArticulatorSetting, *lblRightSide, *lblLeftSide, *lblRightTeeth, *lblLeftTeeth;
+        LinkLabel* lblHyperlink;
+        NoteBox *notetitletxt, *notetxt, *copyrighttxt;
+        QPushButton *cmdCalculate, *cmdPrint, *cmdEnd;
+        QCheckBox *chkDebug, *chkAutocalc;
+        std::array<Picture*, kLanguageCount> flags;
+        std::array<InputControls, 4> inputs;
+    } ui_{};
+    // A field is a text box, or a label for a tile's box.
+    struct FieldControl {
+        QWidget* widget;
+        TextBox* box;
+        QLabel* label;
+    };
+    std::array<FieldControl, kFieldCount> fields_{};
+    // What the accessible texts are written to, in the order of their table.
+    std::vector<QWidget*> accessibleTargets_;
+
     std::array<std::unique_ptr<AngleInput>, 4> inputs_;
-    QCheckBox* autocalc_ = nullptr;
     Calculation calc_;
 };
 

@@ -1,7 +1,5 @@
 #include "layout.h"
 
-#include <array>
-
 #ifndef KX_MAKER_URL
 #define KX_MAKER_URL "www.orbel-dental.de"
 #endif
@@ -14,13 +12,13 @@ constexpr ControlFlag operator|(ControlFlag a, ControlFlag b) { return ControlFl
 
 // clang-format off
 constexpr std::array kControls = std::to_array<ControlSpec>({
-    {"Picture1", Kind::Picture, 210, 210, 2100, 600, "", "", "window", "windowtext", AutoSize, 90, 0, 0, "product"},
+    {"Picture1", Kind::Picture, 210, 210, 2100, 600, "", "", "window", "windowtext", 0, 90, 0, 0, "product"},
     {"lblTitleB", Kind::Label, 2490, 300, 4545, 1050, "Inzisaltisch Auswahl", "Arial 20.25 bold", "window", "inactivecaption", 0, 1, 0, 0, nullptr},
     {"PicLogo", Kind::Picture, 7095, 240, 1040, 1000, "", "MS Sans Serif 8.25", "", "", Border3D, 0, 0, 0, "logo"},
     {"Label1", Kind::Label, 0, 1470, 8595, 495, "", "", "#0000FF", "", 0, 83, 0, 0, nullptr},
     {"picGe", Kind::Picture, 6405, 1575, 405, 285, "", "MS Sans Serif 8.25", "window", "windowtext", 0, 3, 0, 0, "flag_de"},
     {"picUS", Kind::Picture, 7035, 1575, 405, 285, "", "MS Sans Serif 8.25", "window", "windowtext", 0, 2, 0, 0, "flag_uk"},
-    {"picIT", Kind::Picture, 7665, 1575, 450, 270, "", "", "window", "windowtext", AutoSize|BorderSingle, 88, 0, 0, "flag_it"},
+    {"picIT", Kind::Picture, 7665, 1575, 450, 270, "", "", "window", "windowtext", BorderSingle, 88, 0, 0, "flag_it"},
     {"lblArticulatorSetting", Kind::Label, 420, 2100, 6255, 315, "Corvanta KX Artikulator: Einstellung", "Arial 12 bold", "#FFFFFF", "", 0, 82, 0, 0, nullptr},
     {"lblRightSide", Kind::Label, 420, 2580, 3840, 375, "right jaw", "Arial 12 bold", "window", "windowtext", 0, 4, 0, 0, nullptr},
     {"lblLeftSide", Kind::Label, 4500, 2580, 3600, 375, "left jaw", "Arial 12 bold", "window", "windowtext", 0, 5, 0, 0, nullptr},

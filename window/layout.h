@@ -11,10 +11,9 @@ enum class ControlKind { Label, TextBox, MultiLine, ComboBox, ScrollBar, Picture
 enum ControlFlag : unsigned {
     Hidden = 1u << 0,
     Centered = 1u << 1,
-    AutoSize = 1u << 2,  // takes the size of its picture
-    Border3D = 1u << 3,
-    BorderSingle = 1u << 4,
-    Checked = 1u << 5,
+    Border3D = 1u << 2,
+    BorderSingle = 1u << 3,
+    Checked = 1u << 4,
 };
 
 struct ControlSpec {
@@ -36,9 +35,12 @@ std::span<const ControlSpec> controlSpecs();
 inline constexpr int kTwipsPerPixel = 15;
 inline constexpr int kClientWidthTwips = 8355;
 inline constexpr int kClientHeightTwips = 8700;
-// Frame and title bar around the client area of a classic fixed window.
-inline constexpr int kFrameWidthTwips = 90;
+// Frame and title bar above and below the client area of a classic fixed
+// window.
 inline constexpr int kFrameHeightTwips = 480;
+// The window's outer height once the debug box is ticked, and once cleared.
+inline constexpr int kDebugOnOuterHeightTwips = 7485;
+inline constexpr int kDebugOffOuterHeightTwips = 6030;
 
 inline constexpr int twipsToPixels(int twips) {
     // Nearest pixel; no position is a half pixel.

@@ -1,5 +1,7 @@
-// Every language-dependent text of the window: German (0), English (1),
-// Italian (2), indexed by the window's current language.
+// The languages of the window and every text that depends on them. A
+// language is a column: its entry in kLanguages here and its text in every
+// row of makeLanguageTables (texts.cpp); its flag picture has its place in
+// the control table (layout.cpp).
 #pragma once
 
 #include <QString>
@@ -7,15 +9,46 @@
 #include <vector>
 
 #include "fault.h"
+#include "insert_rules.h"
+#include "table_elements.h"
 
 namespace kx {
 
-using LangTexts = std::array<QString, 3>;
+inline constexpr std::size_t kLanguageCount = 3;
+
+// A language by its index, the window's `langIndex`: the word that stands for
+// it in the settings and the flag picture that chooses it.
+struct Language {
+    const char* settingWord;
+    const char* flag;
+};
+inline constexpr std::array<Language, kLanguageCount> kLanguages{{
+    {"german", "picGe"},
+    {"english", "picUS"},
+    {"italian", "picIT"},
+}};
+// The language of a first start, with no setting yet, and of a setting that
+// holds any other text (the setting then keeps that text).
+inline constexpr int kFirstStartLanguage = 1;
+inline constexpr int kOtherWordLanguage = 0;
+
+// Where the chosen language is kept in the per-user settings store.
+struct SettingName {
+    const char *app, *section, *key;
+};
+inline constexpr SettingName kLanguageSetting{"KXcalculator", "defaults", "language"};
+
+// The language index of a setting's word, or kOtherWordLanguage; the words
+// are compared exactly.
+int languageOfWord(const QString& word);
+
+using LangTexts = std::array<QString, kLanguageCount>;
 
 struct LanguageTables {
-    LangTexts windowTitle, titleB, articulatorSetting, right, left, sci, tci, rightSetting, leftSetting, degree, white,
-        yellow, red, blue, black, orangeYellow, orange, green, noteTitle, note, version, copyright;
-    LangTexts settingWord;  // the word that stands for each language in the settings
+    LangTexts windowTitle, titleB, articulatorSetting, right, left, sci, tci, rightSetting, leftSetting, degree,
+        noteTitle, note, version, copyright;
+    std::array<LangTexts, kInsertCount> insertName;         // by Insert
+    std::array<LangTexts, kTableElementCount> elementName;  // by TableElement
 
     // What assistive technology reads for a control a person can reach: its
     // name and, where the name alone does not say what the control does, a

@@ -57,7 +57,9 @@ int runChild(int argc, char* argv[]) {
     QWidget* link = window.control(u"lblHyperlink"_qs);
     QTest::mouseClick(link, Qt::LeftButton, Qt::NoModifier, link->rect().center());
     QCoreApplication::processEvents();
-    const QString stored = settings.read(u"KXcalculator"_qs, u"defaults"_qs, u"language"_qs);
+    const SettingName& n = kLanguageSetting;
+    const QString stored =
+        settings.read(QLatin1StringView(n.app), QLatin1StringView(n.section), QLatin1StringView(n.key));
     std::printf("language %d\nstored %s\n", window.langIndex(), qPrintable(stored.left(40)));
     return 0;
 }
@@ -167,8 +169,9 @@ void SettingsFaults::startsInADefinedLanguage() {
     QTemporaryDir home;
     QVERIFY(home.isValid());
     QString config = home.filePath(u"config"_qs);
-    const QString folder = config + u"/KXcalculator"_qs;
-    const QString file = folder + u"/KXcalculator.conf"_qs;
+    const QString app = QLatin1StringView(kLanguageSetting.app);
+    const QString folder = config + u'/' + app;
+    const QString file = folder + u'/' + app + u".conf"_qs;
     QVERIFY(QDir().mkpath(folder));
     const auto writeFile = [](const QString& path, const QByteArray& content) {
         QFile f(path);

@@ -9,29 +9,23 @@
 // A failure prints the seed, the action index and the last actions, so that
 //   KX_SOAK_SEED=<seed> KX_SOAK_ACTIONS=<index + 1> tst_soak
 // replays it.
-#include <QAbstractItemView>
 #include <QApplication>
-#include <QCheckBox>
-#include <QClipboard>
 #include <QElapsedTimer>
 #include <QLocale>
 #include <QPushButton>
 #include <QRandomGenerator>
-#include <QTest>
 #include <QWheelEvent>
 #include <cmath>
-#include <cstdio>
 #include <deque>
 #include <memory>
 #include <random>
 
-#include "angle_input.h"
 #include "calculation.h"
 #include "controls.h"
-#include "insert_rules.h"
 #include "kxcalc.h"
 #include "map_fields.h"
 #include "number_text.h"
+#include "person.h"
 #include "regional.h"
 #include "stand_ins.h"
 
@@ -41,17 +35,6 @@ namespace {
 
 // The regional formats the window meets in the soak, one fresh window each.
 const char* const kLocales[] = {"en_US", "de_DE", "fr_FR", "it_IT", "de_CH", "ar_EG"};
-
-struct InputSet {
-    Inclination kind;
-    const char *angle, *scroll, *list, *effective;
-};
-const InputSet kInputs[] = {
-    {Inclination::Sagittal, "angleSCIright", "scrSCIright", "colorSCIright", "SCIright"},
-    {Inclination::Sagittal, "angleSCIleft", "scrSCIleft", "colorSCIleft", "SCIleft"},
-    {Inclination::Transversal, "angleTCIright", "scrTCIright", "colorTCIright", "TCIright"},
-    {Inclination::Transversal, "angleTCIleft", "scrTCIleft", "colorTCIleft", "TCIleft"},
-};
 
 const Field kResults[] = {Field::ag,         Field::agtable,        Field::canineright, Field::caninetableright,
                           Field::canineleft, Field::caninetableleft};
@@ -79,7 +62,7 @@ QString describe(const QWidget* w) {
         .arg(QLatin1StringView(w->metaObject()->className()), p ? p->objectName() : QStringLiteral("nothing"));
 }
 
-QString hex(const QColor& c) { return c.name(QColor::HexRgb).toUpper(); }
+using person::hex;
 QString hex(Rgb c) { return hex(QColor(c.r, c.g, c.b)); }
 
 // Visible form of a text for the log: control characters escaped, long texts cut.
@@ -107,6 +90,18 @@ public:
 private:
     void startWindow(const char* locale);
     void act();
+    // The actions, by what they act on.
+    void typeAngle(const AngleInput::Controls& set);
+    void pasteAngle(const AngleInput::Controls& set);
+    void clickArrows(const AngleInput::Controls& set);
+    void chooseInsert(const AngleInput::Controls& set);
+    void typeIntoList(const AngleInput::Controls& set);
+    void pressAKey(const AngleInput::Controls& set);
+    void turnWheel(const AngleInput::Controls& set);
+    // These act on other controls than the input chosen for the action.
+    void clickFlag(const AngleInput::Controls&);
+    void calculate(const AngleInput::Controls&);
+    void useAnotherControl(const AngleInput::Controls&);
     QString check(bool recalculated, bool leftChanged, int faultsBefore, const std::map<Field, std::string>& before);
 
     // Random choices.
@@ -120,9 +115,7 @@ private:
     void focusByClick(QWidget* w);
     void typeInto(QWidget* w, const QString& text, bool replace);
     void pasteInto(QWidget* w, const QString& text);
-    void pressKey(QWidget* target, int key, Qt::KeyboardModifiers mods = Qt::NoModifier);
     void clickArrow(ArrowScrollBar* bar, bool up);
-    void chooseItem(InsertList* list, int index);
     void wheel(QWidget* w, bool up);
 
     QWidget* control(const char* name) const { return window_->control(QLatin1StringView(name)); }
@@ -157,8 +150,10 @@ void Soak::startWindow(const char* locale) {
     window_ = std::make_unique<KXcalc>(stand_.services());
     window_->formLoad();
     auto* ag = qobject_cast<TextBox*>(control("ag"));
-    for (const char* name : {"SCIleft", "TCIleft"})
-        QObject::connect(qobject_cast<TextBox*>(control(name)), &QLineEdit::textChanged, window_.get(), [this, ag] {
+    for (std::size_t i = 0; i < kInputSpecs.size(); ++i) {
+        if (kInputSpecs[i].right)
+            continue;
+        QObject::connect(window_->input(i).controls().effective, &QLineEdit::textChanged, window_.get(), [this, ag] {
             if (!armed_)
                 return;
             leftChanged_ = true;
@@ -166,6 +161,7 @@ void Soak::startWindow(const char* locale) {
                 agLast_ = ag->text();
             ag->write(kUntouched);
         });
+    }
     window_->show();
     QApplication::setActiveWindow(window_.get());
     QCoreApplication::processEvents();
@@ -216,55 +212,25 @@ void Soak::focusByClick(QWidget* w) {
     clickOn(target, target->rect().center());
 }
 
-void Soak::pressKey(QWidget* target, int key, Qt::KeyboardModifiers mods) {
-    QString text;
-    if (key == Qt::Key_Space)
-        text = QStringLiteral(" ");
-    else if (key == Qt::Key_Return)
-        text = QStringLiteral("\r");
-    else if (key == Qt::Key_Tab)
-        text = QStringLiteral("\t");
-    QTest::sendKeyEvent(QTest::Click, target, Qt::Key(key), text, mods);
-}
-
 void Soak::typeInto(QWidget* w, const QString& text, bool replace) {
     focusByClick(w);
     if (replace)
-        pressKey(QApplication::focusWidget() ? QApplication::focusWidget() : w, Qt::Key_A, Qt::ControlModifier);
-    // One key press per character, sent to whatever has the focus then.
-    for (qsizetype i = 0; i < text.size();) {
-        const qsizetype len = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : window_.get();
-        QTest::sendKeyEvent(QTest::Click, target, Qt::Key_unknown, text.mid(i, len), Qt::NoModifier);
-        i += len;
-    }
+        person::pressKey(person::keyTarget(w), Qt::Key_A, Qt::ControlModifier);
+    // Control characters too go in as typed text, as any other character.
+    person::typeText(window_.get(), text, person::ControlChars::AsText, [] { return false; });
 }
 
 void Soak::pasteInto(QWidget* w, const QString& text) {
     if (text.size() >= 100000)
         ++longPastes;
     focusByClick(w);
-    QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : w;
-    pressKey(target, Qt::Key_A, Qt::ControlModifier);
-    QApplication::clipboard()->setText(text);
-    pressKey(target, Qt::Key_V, Qt::ControlModifier);
+    QWidget* target = person::keyTarget(w);
+    person::pressKey(target, Qt::Key_A, Qt::ControlModifier);
+    person::pasteFromClipboard(target, text);
 }
 
 void Soak::clickArrow(ArrowScrollBar* bar, bool up) {
     clickOn(bar, (up ? bar->upArrowRect() : bar->downArrowRect()).center());
-}
-
-void Soak::chooseItem(InsertList* list, int index) {
-    list->setFocus(Qt::MouseFocusReason);
-    list->showPopup();
-    QAbstractItemView* view = list->view();
-    const QModelIndex item = list->model()->index(index, 0);
-    const QPoint at = view->visualRect(item).center();
-    QTest::mouseMove(view->viewport(), at);
-    view->setCurrentIndex(item);
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, at);
-    if (view->isVisible())
-        list->hidePopup();
 }
 
 void Soak::wheel(QWidget* w, bool up) {
@@ -275,135 +241,162 @@ void Soak::wheel(QWidget* w, bool up) {
 }
 
 void Soak::act() {
-    const int what = below(1000);
-    const InputSet& set = kInputs[below(4)];
-    if (what < 280) {
-        const QString text = randomText(true);
-        const bool replace = chance(70);
-        log(QStringLiteral("type %1 %2%3")
-                .arg(QLatin1StringView(set.angle), shown(text), replace ? QString() : QStringLiteral(" (appended)")));
-        typeInto(control(set.angle), text, replace);
-    } else if (what < 380) {
-        const QString text = randomText(false);
-        log(QStringLiteral("paste %1 %2").arg(QLatin1StringView(set.angle), shown(text)));
-        pasteInto(control(set.angle), text);
-    } else if (what < 580) {
-        const bool up = chance(50);
-        const int times = 1 + (chance(20) ? below(30) : 0);
-        log(QStringLiteral("arrow %1 %2 %3").arg(QLatin1StringView(set.scroll), up ? u"up"_qs : u"down"_qs).arg(times));
-        auto* bar = qobject_cast<ArrowScrollBar*>(control(set.scroll));
-        for (int i = 0; i < times; ++i)
-            clickArrow(bar, up);
-    } else if (what < 700) {
-        auto* list = qobject_cast<InsertList*>(control(set.list));
-        if (chance(35)) {
-            // From the opened list with the mouse.
-            const int index = below(list->count());
-            log(QStringLiteral("choose %1 %2").arg(QLatin1StringView(set.list)).arg(index));
-            chooseItem(list, index);
-        } else {
-            // With the arrow keys in the closed list (cheaper than a popup).
-            const bool down = chance(50);
-            const int times = 1 + below(2);
-            log(QStringLiteral("click %1, key %2 x%3")
-                    .arg(QLatin1StringView(set.list), down ? u"Down"_qs : u"Up"_qs)
-                    .arg(times));
-            focusByClick(list);
-            for (int k = 0; k < times; ++k)
-                pressKey(QApplication::focusWidget() ? QApplication::focusWidget() : list,
-                         down ? Qt::Key_Down : Qt::Key_Up);
+    // Each action with its share in a thousand.
+    using Action = void (Soak::*)(const AngleInput::Controls&);
+    static constexpr std::pair<int, Action> actions[] = {
+        {280, &Soak::typeAngle},        {100, &Soak::pasteAngle},  {200, &Soak::clickArrows},
+        {120, &Soak::chooseInsert},     {80, &Soak::typeIntoList}, {100, &Soak::pressAKey},
+        {40, &Soak::turnWheel},         {15, &Soak::clickFlag},    {55, &Soak::calculate},
+        {10, &Soak::useAnotherControl},
+    };
+    int what = below(1000);
+    const AngleInput::Controls& set = window_->input(std::size_t(below(4))).controls();
+    for (const auto& [share, action] : actions) {
+        if (what < share) {
+            (this->*action)(set);
+            return;
         }
-    } else if (what < 780) {
-        const QString text = randomText(chance(80));
-        if (text.size() > 40) {
-            log(QStringLiteral("paste %1 %2").arg(QLatin1StringView(set.list), shown(text)));
-            pasteInto(control(set.list), text);
-        } else {
-            log(QStringLiteral("type %1 %2").arg(QLatin1StringView(set.list), shown(text)));
-            typeInto(control(set.list), text, chance(50));
-        }
-    } else if (what < 880) {
-        // A key where the focus is, or into a control clicked first.
-        static const int keys[] = {Qt::Key_Backspace, Qt::Key_Delete,  Qt::Key_Home,   Qt::Key_End,    Qt::Key_Left,
+        what -= share;
+    }
+}
+
+void Soak::typeAngle(const AngleInput::Controls& set) {
+    const QString text = randomText(true);
+    const bool replace = chance(70);
+    log(QStringLiteral("type %1 %2%3")
+            .arg(set.angle->objectName(), shown(text), replace ? QString() : QStringLiteral(" (appended)")));
+    typeInto(set.angle, text, replace);
+}
+
+void Soak::pasteAngle(const AngleInput::Controls& set) {
+    const QString text = randomText(false);
+    log(QStringLiteral("paste %1 %2").arg(set.angle->objectName(), shown(text)));
+    pasteInto(set.angle, text);
+}
+
+void Soak::clickArrows(const AngleInput::Controls& set) {
+    const bool up = chance(50);
+    const int times = 1 + (chance(20) ? below(30) : 0);
+    log(QStringLiteral("arrow %1 %2 %3").arg(set.scroll->objectName(), up ? u"up"_qs : u"down"_qs).arg(times));
+    for (int i = 0; i < times; ++i)
+        clickArrow(set.scroll, up);
+}
+
+void Soak::chooseInsert(const AngleInput::Controls& set) {
+    InsertList* list = set.list;
+    if (chance(35)) {
+        // From the opened list with the mouse.
+        const int index = below(list->count());
+        log(QStringLiteral("choose %1 %2").arg(list->objectName()).arg(index));
+        person::chooseItem(list, index);
+        return;
+    }
+    // With the arrow keys in the closed list (cheaper than a popup).
+    const bool down = chance(50);
+    const int times = 1 + below(2);
+    log(QStringLiteral("click %1, key %2 x%3").arg(list->objectName(), down ? u"Down"_qs : u"Up"_qs).arg(times));
+    focusByClick(list);
+    for (int k = 0; k < times; ++k)
+        person::pressKey(person::keyTarget(list), down ? Qt::Key_Down : Qt::Key_Up);
+}
+
+void Soak::typeIntoList(const AngleInput::Controls& set) {
+    const QString text = randomText(chance(80));
+    if (text.size() > 40) {
+        log(QStringLiteral("paste %1 %2").arg(set.list->objectName(), shown(text)));
+        pasteInto(set.list, text);
+    } else {
+        log(QStringLiteral("type %1 %2").arg(set.list->objectName(), shown(text)));
+        typeInto(set.list, text, chance(50));
+    }
+}
+
+// A key where the focus is, or into a control clicked first.
+void Soak::pressAKey(const AngleInput::Controls& set) {
+    static const Qt::Key keys[] = {Qt::Key_Backspace, Qt::Key_Delete,  Qt::Key_Home,   Qt::Key_End,    Qt::Key_Left,
                                    Qt::Key_Right,     Qt::Key_Up,      Qt::Key_Down,   Qt::Key_PageUp, Qt::Key_PageDown,
                                    Qt::Key_Tab,       Qt::Key_Backtab, Qt::Key_Return, Qt::Key_Escape, Qt::Key_Z,
                                    Qt::Key_Y,         Qt::Key_X,       Qt::Key_V,      Qt::Key_Space,  Qt::Key_F4};
-        const int key = keys[below(int(std::size(keys)))];
-        const bool withControl = key == Qt::Key_Z || key == Qt::Key_Y || key == Qt::Key_X || key == Qt::Key_V;
-        const bool withShift = chance(10);
-        if (chance(40)) {
-            const char* names[] = {set.angle, set.list, set.scroll};
-            QWidget* w = control(names[below(3)]);
-            log(QStringLiteral("click %1").arg(w->objectName()));
-            focusByClick(w);
-        }
-        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : window_.get();
-        // Space on the end button or a flag acts like a click; F4 and the
-        // Up/Down keys may open a list, which Escape closes again.
-        log(QStringLiteral("key %1 on %2")
-                .arg(QKeySequence(key | (withControl ? int(Qt::ControlModifier) : 0) |
-                                  (withShift ? int(Qt::ShiftModifier) : 0))
-                         .toString(),
-                     describe(target)));
-        Qt::KeyboardModifiers mods = withControl ? Qt::ControlModifier : Qt::NoModifier;
-        if (withShift)
-            mods |= Qt::ShiftModifier;
-        pressKey(target, key, mods);
-        if (auto* list = qobject_cast<QComboBox*>(target->parentWidget()); list && list->view()->isVisible())
-            list->hidePopup();
-        if (auto* list = qobject_cast<QComboBox*>(target); list && list->view()->isVisible())
-            list->hidePopup();
-    } else if (what < 920) {
-        const char* names[] = {set.list, set.scroll};
-        QWidget* w = control(names[below(2)]);
-        const bool up = chance(50);
-        log(QStringLiteral("wheel %1 %2").arg(w->objectName(), up ? u"up"_qs : u"down"_qs));
-        wheel(w, up);
-    } else if (what < 935) {
-        const char* flags[] = {"picGe", "picUS", "picIT"};
-        QWidget* flag = control(flags[below(3)]);
-        log(QStringLiteral("click %1").arg(flag->objectName()));
-        clickOn(flag, flag->rect().center());
-    } else if (what < 990) {
-        log(QStringLiteral("click cmdCalculate"));
-        qobject_cast<QPushButton*>(control("cmdCalculate"))->click();
+    const Qt::Key key = keys[below(int(std::size(keys)))];
+    const bool withControl = key == Qt::Key_Z || key == Qt::Key_Y || key == Qt::Key_X || key == Qt::Key_V;
+    const bool withShift = chance(10);
+    if (chance(40)) {
+        QWidget* const choices[] = {set.angle, set.list, set.scroll};
+        QWidget* w = choices[below(3)];
+        log(QStringLiteral("click %1").arg(w->objectName()));
+        focusByClick(w);
+    }
+    QWidget* target = person::keyTarget(window_.get());
+    Qt::KeyboardModifiers mods = withControl ? Qt::ControlModifier : Qt::NoModifier;
+    if (withShift)
+        mods |= Qt::ShiftModifier;
+    // Space on the end button or a flag acts like a click; F4 and the
+    // Up/Down keys may open a list, which Escape closes again.
+    log(QStringLiteral("key %1 on %2").arg(QKeySequence(QKeyCombination(mods, key)).toString(), describe(target)));
+    person::pressKey(target, key, mods);
+    if (auto* list = qobject_cast<QComboBox*>(target->parentWidget()); list && list->view()->isVisible())
+        list->hidePopup();
+    if (auto* list = qobject_cast<QComboBox*>(target); list && list->view()->isVisible())
+        list->hidePopup();
+}
+
+void Soak::turnWheel(const AngleInput::Controls& set) {
+    QWidget* const choices[] = {set.list, set.scroll};
+    QWidget* w = choices[below(2)];
+    const bool up = chance(50);
+    log(QStringLiteral("wheel %1 %2").arg(w->objectName(), up ? u"up"_qs : u"down"_qs));
+    wheel(w, up);
+}
+
+void Soak::clickFlag(const AngleInput::Controls&) {
+    QWidget* flag = control(kLanguages[std::size_t(below(int(kLanguageCount)))].flag);
+    log(QStringLiteral("click %1").arg(flag->objectName()));
+    clickOn(flag, flag->rect().center());
+}
+
+void Soak::calculate(const AngleInput::Controls&) {
+    log(QStringLiteral("click cmdCalculate"));
+    qobject_cast<QPushButton*>(control("cmdCalculate"))->click();
+}
+
+void Soak::useAnotherControl(const AngleInput::Controls&) {
+    const char* names[] = {"cmdPrint", "lblHyperlink", "cmdEnd", "notetxt", "txtFrontTableColor"};
+    QWidget* w = control(names[below(int(std::size(names)))]);
+    if (qobject_cast<QPlainTextEdit*>(w) || qobject_cast<QLineEdit*>(w)) {
+        const QString text = randomText(true);
+        log(QStringLiteral("type %1 %2").arg(w->objectName(), shown(text)));
+        typeInto(w, text, chance(50));
     } else {
-        const char* names[] = {"cmdPrint", "lblHyperlink", "cmdEnd", "notetxt", "txtFrontTableColor"};
-        QWidget* w = control(names[below(int(std::size(names)))]);
-        if (qobject_cast<QPlainTextEdit*>(w) || qobject_cast<QLineEdit*>(w)) {
-            const QString text = randomText(true);
-            log(QStringLiteral("type %1 %2").arg(w->objectName(), shown(text)));
-            typeInto(w, text, chance(50));
-        } else {
-            log(QStringLiteral("click %1").arg(w->objectName()));
-            clickOn(w, w->rect().center());
-        }
+        log(QStringLiteral("click %1").arg(w->objectName()));
+        clickOn(w, w->rect().center());
     }
 }
 
 // The window's invariants, read against the input rules and the engine.
 QString Soak::check(bool recalculated, bool leftChanged, int faultsBefore, const std::map<Field, std::string>& before) {
     KXcalc& w = *window_;
-    for (const InputSet& set : kInputs) {
-        const QString angle = qobject_cast<TextBox*>(control(set.angle))->text();
-        const bool valid = set.kind == Inclination::Sagittal ? checkSCI(angle) : checkTCI(angle);
+    for (std::size_t i = 0; i < kInputSpecs.size(); ++i) {
+        const Inclination kind = w.input(i).kind();
+        const AngleInput::Controls& set = w.input(i).controls();
+        const QString angle = set.angle->text();
+        const bool valid = kind == Inclination::Sagittal ? checkSCI(angle) : checkTCI(angle);
         if (!valid)
             return QStringLiteral("%1 holds %2, which the angle check refuses")
-                .arg(QLatin1StringView(set.angle), shown(angle));
+                .arg(set.angle->objectName(), shown(angle));
         const double leading = leadingNumber(angle.toStdString());
         const double position = std::nearbyint(leading);
-        const int scroll = qobject_cast<ArrowScrollBar*>(control(set.scroll))->angle();
+        const int scroll = set.scroll->angle();
         if (position != double(scroll))
             return QStringLiteral("%1 holds %2 but %3 stands at %4")
-                .arg(QLatin1StringView(set.angle), shown(angle), QLatin1StringView(set.scroll))
+                .arg(set.angle->objectName(), shown(angle), set.scroll->objectName())
                 .arg(scroll);
-        const int index = qobject_cast<InsertList*>(control(set.list))->selectedIndex();
+        const int index = set.list->selectedIndex();
         const std::optional<float> a = regionalToSingle(angle);
-        const QString wanted = QString::fromStdString(effectiveValueText(withInsert(set.kind, index, *a)));
-        const QString effective = qobject_cast<TextBox*>(control(set.effective))->text();
+        const QString wanted = QString::fromStdString(effectiveValueText(withInsert(kind, index, *a)));
+        const QString effective = set.effective->text();
         if (effective != wanted)
             return QStringLiteral("%1 holds %2, but the insert rule over %3 (item %4) gives %5")
-                .arg(QLatin1StringView(set.effective), shown(effective), shown(angle))
+                .arg(set.effective->objectName(), shown(effective), shown(angle))
                 .arg(index)
                 .arg(shown(wanted));
     }
@@ -428,7 +421,8 @@ QString Soak::check(bool recalculated, bool leftChanged, int faultsBefore, const
         fresh.texts[f] = w.text(f);
     for (Field f : kResults)
         fresh.texts[f] = before.at(f);
-    fresh.lang = w.langIndex();
+    for (std::size_t e = 0; e < kTableElementCount; ++e)
+        fresh.elementNames[e] = w.elementName(TableElement(e));
     fresh.writes.clear();
     test::FaultLog faultLog;
     Calculation calc(fresh, faultLog);
@@ -497,15 +491,6 @@ QString Soak::run(qint64 actions, qint64* done) {
 
 }  // namespace
 
-// Random scripts make the font fallback report each font it passes over,
-// and the offscreen platform what it cannot do; neither is of interest here.
-void quietHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-    if (type == QtWarningMsg &&
-        (message.contains(u"OpenType support missing") || message.contains(u"This plugin does not support")))
-        return;
-    std::fputs(qPrintable(qFormatLogMessage(type, context, message) + u'\n'), stderr);
-}
-
 class SoakTest : public QObject {
     Q_OBJECT
 private slots:
@@ -513,7 +498,7 @@ private slots:
 };
 
 void SoakTest::personActions() {
-    qInstallMessageHandler(quietHandler);
+    person::quietToolkitMessages();
     bool ok = false;
     quint64 seed = qEnvironmentVariable("KX_SOAK_SEED").toULongLong(&ok);
     if (!ok)

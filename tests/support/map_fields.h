@@ -1,6 +1,7 @@
 // Map-backed stand-in for the window's fields, for engine tests and benchmarks.
 #pragma once
 
+#include <array>
 #include <map>
 #include <string>
 #include <vector>
@@ -8,6 +9,7 @@
 #include "calculation.h"
 #include "fault.h"
 #include "fields.h"
+#include "table_elements.h"
 
 namespace kx::test {
 
@@ -40,12 +42,13 @@ public:
     }
     void setBackColor(Field f, Rgb c) override { back[f] = c; }
     void setForeColor(Field f, Rgb c) override { fore[f] = c; }
-    int langIndex() const override { return lang; }
+    std::string elementName(TableElement e) const override { return elementNames[std::size_t(e)]; }
 
     std::map<Field, std::string> texts;
     std::map<Field, Rgb> back, fore;
     std::vector<Field> writes;
-    int lang = 1;
+    // As the English window names them.
+    std::array<std::string, kTableElementCount> elementNames{"blue", "green", "orange", "orange (yellow)"};
 };
 
 class FaultLog : public FaultReporter {

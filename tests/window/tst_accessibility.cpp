@@ -15,7 +15,7 @@ using namespace kx;
 
 namespace {
 
-const QString kLanguageKey = u"KXcalculator/defaults/language"_qs;
+const QString kLanguageKey = MemorySettings::languageKey();
 
 // A window with recording services, loaded in one language and shown.
 struct Window : StandIns {
@@ -78,9 +78,8 @@ QString unnamedReachableControls(const QWidget& window) {
 void addLanguageRows() {
     QTest::addColumn<QString>("word");
     QTest::addColumn<int>("lang");
-    QTest::newRow("German") << u"german"_qs << 0;
-    QTest::newRow("English") << u"english"_qs << 1;
-    QTest::newRow("Italian") << u"italian"_qs << 2;
+    for (std::size_t i = 0; i < kLanguageCount; ++i)
+        QTest::newRow(kLanguages[i].settingWord) << QString::fromLatin1(kLanguages[i].settingWord) << int(i);
 }
 
 // The controls in the order the Tab key visits them: the window's tab places
@@ -258,7 +257,7 @@ void Accessibility::tileDescriptionsFollowTheCalculation() {
     const QString frontBefore = tileText("txtFrontTableColor");
     qobject_cast<InsertList*>(w["colorSCIright"])->setSelectedIndex(0);
     QCOMPARE_NE(tileText("txtFrontTableColor"), frontBefore);
-    QCOMPARE(tileText("txtFrontTableColor"), w.window.texts().orange[lang]);
+    QCOMPARE(tileText("txtFrontTableColor"), w.window.texts().elementName[std::size_t(TableElement::Orange)][lang]);
     for (const char* tile : tiles)
         QCOMPARE(w.description(tile), pattern.arg(tileText(tile)));
     // Text a person types over a tile is not what the calculation chose.
@@ -336,11 +335,9 @@ void Accessibility::keysOperateTheCommands() {
     QTest::keyClick(target, Qt::Key(key));
     QCOMPARE(effectOf(w, word), effect);
     // A flag's key press changes the window's language, not only the setting.
-    const int langs[] = {0, 1, 2};
-    const QString words[] = {u"german"_qs, u"english"_qs, u"italian"_qs};
-    for (int lang : langs)
-        if (effect == words[lang])
-            QCOMPARE(w.window.langIndex(), lang);
+    for (std::size_t lang = 0; lang < kLanguageCount; ++lang)
+        if (effect == QLatin1StringView(kLanguages[lang].settingWord))
+            QCOMPARE(w.window.langIndex(), int(lang));
 }
 
 void Accessibility::shortcutOpensTheLinkFromAnywhere_data() {

@@ -14,16 +14,15 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     const QString out = argc >= 2 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
     QDir().mkpath(out);
-    const char* words[] = {"german", "english", "italian"};
-    for (const char* word : words) {
+    for (const kx::Language& language : kx::kLanguages) {
+        const QLatin1StringView word(language.settingWord);
         kx::StandIns stand;
-        stand.settings.write(QStringLiteral("KXcalculator"), QStringLiteral("defaults"), QStringLiteral("language"),
-                             QLatin1StringView(word));
+        stand.settings.values.insert(kx::MemorySettings::languageKey(), word);
         kx::KXcalc window(stand.services());
         window.formLoad();
         window.show();
         QApplication::processEvents();
-        const QString file = QDir(out).filePath(QStringLiteral("kxcalc-%1.png").arg(QLatin1StringView(word)));
+        const QString file = QDir(out).filePath(QStringLiteral("kxcalc-%1.png").arg(word));
         if (!window.grab().save(file))
             return 1;
     }

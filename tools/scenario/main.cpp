@@ -3,25 +3,14 @@
 // shows. Exit status: 0 all held, 1 an expectation failed, 2 a file could not
 // be run.
 #include <QApplication>
-#include <QDir>
 #include <QTemporaryDir>
 #include <QTextStream>
-#include <cstdio>
 
+#include "person.h"
 #include "runner.h"
 
-namespace {
-// The offscreen platform reports what it cannot do when a list pops up (raise,
-// keyboard grabs); none of that matters to a scenario.
-void quietHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-    if (type == QtWarningMsg && message.startsWith(u"This plugin does not support"))
-        return;
-    std::fputs(qPrintable(qFormatLogMessage(type, context, message) + u'\n'), stderr);
-}
-}  // namespace
-
 int main(int argc, char* argv[]) {
-    qInstallMessageHandler(quietHandler);
+    kx::person::quietToolkitMessages();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QTemporaryDir runtime;

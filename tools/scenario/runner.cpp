@@ -1,34 +1,17 @@
 #include "runner.h"
 
-#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
-#include <QClipboard>
 #include <QFile>
 #include <QLocale>
-#include <QPushButton>
-#include <QTest>
 
 #include "controls.h"
 #include "kxcalc.h"
+#include "person.h"
 
 namespace kx::scenario {
 
 namespace {
-
-const QString kApp = QStringLiteral("KXcalculator");
-const QString kSection = QStringLiteral("defaults");
-const QString kKey = QStringLiteral("language");
-
-bool isSetupCommand(const QString& c) { return c == u"locale" || c == u"setting" || c == u"start"; }
-
-QString hex(const QColor& c) {
-    return QStringLiteral("%1%2%3")
-        .arg(c.red(), 2, 16, QLatin1Char('0'))
-        .arg(c.green(), 2, 16, QLatin1Char('0'))
-        .arg(c.blue(), 2, 16, QLatin1Char('0'))
-        .toUpper();
-}
 
 QLineEdit* editOf(QWidget* w) {
     if (auto* e = qobject_cast<QLineEdit*>(w))
@@ -139,44 +122,49 @@ void Runner::execute(const Line& line) {
     const QString& command = line.words[0].text;
     if (line.words[0].quoted)
         throw Abort{QStringLiteral("a line must start with a command")};
-
-    if (isSetupCommand(command)) {
-        if (command == u"start") {
-            wordCount(line, 1, 1);
-            startIfNeeded();
-        } else if (command == u"locale") {
-            wordCount(line, 2, 2);
-            if (!isKnownLocale(line.words[1].text))
-                throw Abort{QStringLiteral("unknown locale ") + line.words[1].text};
-            localeName_ = line.words[1].text;
-            QLocale::setDefault(QLocale(localeName_));
-        } else {
-            wordCount(line, 3, 3);
-            if (line.words[1].text != u"language" || line.words[1].quoted)
-                throw Abort{QStringLiteral("unknown setting ") + line.words[1].text};
-            const QString key = kApp + u'/' + kSection + u'/' + kKey;
-            if (line.words[2].quoted)
-                stand_.settings.values.insert(key, line.words[2].text);
-            else if (line.words[2].text == u"absent")
-                stand_.settings.values.remove(key);
-            else
-                throw Abort{QStringLiteral("setting language takes a text or absent")};
-        }
-        return;
-    }
-
-    if (command == u"expect") {
+    if (command == u"start" || command == u"locale" || command == u"setting") {
+        setUp(line);
+    } else if (command == u"expect") {
         startIfNeeded();
         expect(line);
-        return;
-    }
-    if (command == u"restart") {
+    } else if (command == u"restart") {
         wordCount(line, 1, 1);
         stop();
         start();
-        return;
+    } else {
+        act(line);
     }
+}
 
+// The commands that set the scene before the window starts.
+void Runner::setUp(const Line& line) {
+    const QString& command = line.words[0].text;
+    if (command == u"start") {
+        wordCount(line, 1, 1);
+        startIfNeeded();
+    } else if (command == u"locale") {
+        wordCount(line, 2, 2);
+        if (!isKnownLocale(line.words[1].text))
+            throw Abort{QStringLiteral("unknown locale ") + line.words[1].text};
+        localeName_ = line.words[1].text;
+        QLocale::setDefault(QLocale(localeName_));
+    } else {
+        wordCount(line, 3, 3);
+        if (line.words[1].text != u"language" || line.words[1].quoted)
+            throw Abort{QStringLiteral("unknown setting ") + line.words[1].text};
+        const QString key = MemorySettings::languageKey();
+        if (line.words[2].quoted)
+            stand_.settings.values.insert(key, line.words[2].text);
+        else if (line.words[2].text == u"absent")
+            stand_.settings.values.remove(key);
+        else
+            throw Abort{QStringLiteral("setting language takes a text or absent")};
+    }
+}
+
+// What a person does to the running window.
+void Runner::act(const Line& line) {
+    const QString& command = line.words[0].text;
     static const QStringList actions = {u"type"_qs,  u"append"_qs, u"key"_qs,   u"paste"_qs,
                                         u"arrow"_qs, u"choose"_qs, u"click"_qs, u"set"_qs};
     if (!actions.contains(command))
@@ -188,7 +176,7 @@ void Runner::execute(const Line& line) {
         QWidget* w = controlArg(line, 1);
         const QString& text = textArg(line, 2);
         focusForTyping(w, command == u"type");
-        typeText(text);
+        person::typeText(window_.get(), text, person::ControlChars::AsKeys, [this] { return stand_.end.ended; });
     } else if (command == u"key") {
         wordCount(line, 3, 3);
         QWidget* w = controlArg(line, 1);
@@ -196,11 +184,10 @@ void Runner::execute(const Line& line) {
         // has the caret at the end of its text.
         if (w != window_.get() && !w->hasFocus())
             focusForTyping(w, false);
-        pressKey(QApplication::focusWidget() ? QApplication::focusWidget() : window_.get(), line.words[2].text);
+        pressKey(person::keyTarget(window_.get()), line.words[2].text);
     } else if (command == u"paste") {
         wordCount(line, 3, 3);
-        QWidget* w = controlArg(line, 1);
-        paste(w, textArg(line, 2));
+        paste(controlArg(line, 1), textArg(line, 2));
     } else if (command == u"arrow") {
         wordCount(line, 3, 4);
         QWidget* w = controlArg(line, 1);
@@ -251,56 +238,35 @@ void Runner::focusForTyping(QWidget* w, bool selectAll) {
     }
 }
 
-void Runner::typeText(const QString& text) {
-    for (qsizetype i = 0; i < text.size();) {
-        const qsizetype len = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-        const QString ch = text.mid(i, len);
-        i += len;
-        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : window_.get();
-        if (ch == u"\n")
-            QTest::sendKeyEvent(QTest::Click, target, Qt::Key_Return, u"\r"_qs, Qt::NoModifier);
-        else if (ch == u"\t")
-            QTest::sendKeyEvent(QTest::Click, target, Qt::Key_Tab, u"\t"_qs, Qt::NoModifier);
-        else if (ch == u"\b")
-            QTest::sendKeyEvent(QTest::Click, target, Qt::Key_Backspace, QString(), Qt::NoModifier);
-        else
-            QTest::sendKeyEvent(QTest::Click, target, Qt::Key_unknown, ch, Qt::NoModifier);
-        if (stand_.end.ended)
-            return;
-    }
-}
-
 void Runner::pressKey(QWidget* target, const QString& key) {
-    static const QHash<QString, std::pair<Qt::Key, QString>> keys = {
-        {u"Backspace"_qs, {Qt::Key_Backspace, QString()}},
-        {u"Delete"_qs, {Qt::Key_Delete, QString()}},
-        {u"Home"_qs, {Qt::Key_Home, QString()}},
-        {u"End"_qs, {Qt::Key_End, QString()}},
-        {u"Left"_qs, {Qt::Key_Left, QString()}},
-        {u"Right"_qs, {Qt::Key_Right, QString()}},
-        {u"Up"_qs, {Qt::Key_Up, QString()}},
-        {u"Down"_qs, {Qt::Key_Down, QString()}},
-        {u"Tab"_qs, {Qt::Key_Tab, u"\t"_qs}},
-        {u"Return"_qs, {Qt::Key_Return, u"\r"_qs}},
-        {u"Space"_qs, {Qt::Key_Space, u" "_qs}},
+    static const QHash<QString, Qt::Key> keys = {
+        {u"Backspace"_qs, Qt::Key_Backspace},
+        {u"Delete"_qs, Qt::Key_Delete},
+        {u"Home"_qs, Qt::Key_Home},
+        {u"End"_qs, Qt::Key_End},
+        {u"Left"_qs, Qt::Key_Left},
+        {u"Right"_qs, Qt::Key_Right},
+        {u"Up"_qs, Qt::Key_Up},
+        {u"Down"_qs, Qt::Key_Down},
+        {u"Tab"_qs, Qt::Key_Tab},
+        {u"Return"_qs, Qt::Key_Return},
+        {u"Space"_qs, Qt::Key_Space},
     };
     const auto it = keys.find(key);
     if (it == keys.end())
         throw Abort{QStringLiteral("unknown key ") + key};
-    QTest::sendKeyEvent(QTest::Click, target, it->first, it->second, Qt::NoModifier);
+    person::pressKey(target, *it);
 }
 
 void Runner::paste(QWidget* w, const QString& text) {
     focusForTyping(w, true);
-    QApplication::clipboard()->setText(text);
-    QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : w;
-    if (QApplication::clipboard()->text() == text) {
-        QTest::sendKeyEvent(QTest::Click, target, Qt::Key_V, QString(), Qt::ControlModifier);
-    } else if (QLineEdit* edit = editOf(w)) {
-        edit->insert(text);  // a platform without a clipboard: the same single change
-    } else if (auto* note = qobject_cast<QPlainTextEdit*>(w)) {
+    if (person::pasteFromClipboard(person::keyTarget(w), text))
+        return;
+    // A platform without a clipboard: the same single change.
+    if (QLineEdit* edit = editOf(w))
+        edit->insert(text);
+    else if (auto* note = qobject_cast<QPlainTextEdit*>(w))
         note->insertPlainText(text);
-    }
 }
 
 void Runner::arrow(QWidget* w, const QString& direction, int times) {
@@ -320,16 +286,7 @@ void Runner::choose(QWidget* w, int index) {
         throw Abort{w->objectName() + QStringLiteral(" is not a list")};
     if (index < 0 || index >= list->count())
         throw Abort{QStringLiteral("%1 has no item %2").arg(w->objectName()).arg(index)};
-    // As a person does: open the list, point at the item, click it.
-    list->setFocus(Qt::MouseFocusReason);
-    list->showPopup();
-    QAbstractItemView* view = list->view();
-    const QPoint at = view->visualRect(list->model()->index(index, 0)).center();
-    QTest::mouseMove(view->viewport(), at);
-    view->setCurrentIndex(list->model()->index(index, 0));
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, at);
-    if (view->isVisible())
-        list->hidePopup();
+    person::chooseItem(list, index);
 }
 
 void Runner::click(QWidget* w) {
@@ -395,7 +352,7 @@ void Runner::expect(const Line& line) {
         wordCount(line, 4, 4);
         if (line.words[2].text != u"language")
             throw Abort{QStringLiteral("unknown setting ") + line.words[2].text};
-        const QString key = kApp + u'/' + kSection + u'/' + kKey;
+        const QString key = MemorySettings::languageKey();
         const bool present = stand_.settings.values.contains(key);
         if (line.words[3].quoted)
             check(line, u"setting language"_qs, line.words[3].text,
@@ -434,10 +391,10 @@ void Runner::expect(const Line& line) {
     const QString prop = dot < 0 ? u"text"_qs : subject.mid(dot + 1);
     Line nameOnly{line.number, {Word{name, false}}};
     QWidget* w = controlArg(nameOnly, 0);
-    check(line, subject, wanted, property(w, name, prop, line));
+    check(line, subject, wanted, property(w, name, prop));
 }
 
-QString Runner::property(QWidget* w, const QString& name, const QString& prop, const Line&) {
+QString Runner::property(QWidget* w, const QString& name, const QString& prop) {
     const auto unsupported = [&] { return Abort{QStringLiteral("%1 has no property %2").arg(name, prop)}; };
     auto* list = qobject_cast<QComboBox*>(w);
     if (prop == u"text") {
@@ -481,9 +438,9 @@ QString Runner::property(QWidget* w, const QString& name, const QString& prop, c
         return k >= 0 && k < list->count() ? list->itemText(k) : QString();
     }
     if (prop == u"back")
-        return hex(controlBackColor(w));
+        return person::hex(controlBackColor(w));
     if (prop == u"fore")
-        return hex(controlForeColor(w));
+        return person::hex(controlForeColor(w));
     if (prop == u"visible") {
         if (w == window_.get())
             return w->isVisible() ? u"true"_qs : u"false"_qs;

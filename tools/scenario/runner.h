@@ -33,6 +33,8 @@ private:
     };
 
     void execute(const Line& line);
+    void setUp(const Line& line);
+    void act(const Line& line);
     void startIfNeeded();
     void start();
     void stop();
@@ -43,7 +45,6 @@ private:
     void wordCount(const Line& line, std::size_t min, std::size_t max);
 
     void focusForTyping(QWidget* w, bool selectAll);
-    void typeText(const QString& text);
     void pressKey(QWidget* target, const QString& key);
     void paste(QWidget* w, const QString& text);
     void arrow(QWidget* w, const QString& direction, int times);
@@ -52,7 +53,7 @@ private:
     void setText(QWidget* w, const QString& text);
 
     void expect(const Line& line);
-    QString property(QWidget* w, const QString& name, const QString& property, const Line& line);
+    QString property(QWidget* w, const QString& name, const QString& property);
     void check(const Line& line, const QString& what, const QString& wanted, const QString& seen);
 
     QTextStream& out_;
