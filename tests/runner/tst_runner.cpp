@@ -31,8 +31,11 @@ RunnerContract::Run RunnerContract::run(const QString& content, const QStringLis
     QProcess p;
     p.start(QStringLiteral(KX_SCENARIO_PATH), extraArgs + QStringList{path});
     p.waitForFinished(120000);
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()).replace(path, u"FILE"_qs),
-            QString::fromUtf8(p.readAllStandardError()).replace(path, u"FILE"_qs)};
+    // Lines end as the system's text files do (CR LF on Windows).
+    const auto text = [&](const QByteArray& bytes) {
+        return QString::fromUtf8(bytes).replace(u"\r\n"_qs, u"\n"_qs).replace(path, u"FILE"_qs);
+    };
+    return {p.exitCode(), text(p.readAllStandardOutput()), text(p.readAllStandardError())};
 }
 
 void RunnerContract::outcomes_data() {
