@@ -51,7 +51,9 @@ configure_file(windows/licence.txt.in ${CMAKE_CURRENT_BINARY_DIR}/licence.txt @O
 set(CPACK_NSIS_DEFINES "Target amd64-unicode")
 set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
 set(CPACK_NSIS_DISPLAY_NAME "${KX_PRODUCT_NAME}")
-set(CPACK_NSIS_PACKAGE_NAME "${KX_PRODUCT_NAME} ${PROJECT_VERSION}")
+# Also the Start-menu folder's name: without the version, so that an update
+# keeps the entry where the user knows it.
+set(CPACK_NSIS_PACKAGE_NAME "${KX_PRODUCT_NAME}")
 set(CPACK_NSIS_EXECUTABLES_DIRECTORY .)
 set(CPACK_NSIS_INSTALLED_ICON_NAME kxcalc.exe)
 set(CPACK_NSIS_MUI_ICON ${KX_ICON_DIR}/kxcalc.ico)

@@ -46,12 +46,10 @@ QFont makeFont(const char* spec) {
     const double points = words.takeLast().toDouble();
     const QString family = words.join(QLatin1Char(' '));
     QFont f;
-    QStringList families{family};
-    // Windows still has "MS Sans Serif" as a bitmap font, in a few pixel
-    // sizes only: blurred or cut at any other scale. Its outline twin comes
-    // first.
-    if (family == QLatin1StringView("MS Sans Serif"))
-        families.prepend(QStringLiteral("Microsoft Sans Serif"));
+    // "MS Sans Serif" is a bitmap font on Windows, in a few pixel sizes
+    // only: blurred or cut at other scales. Its outline twin takes its place.
+    QStringList families{family == QLatin1StringView("MS Sans Serif") ? QStringLiteral("Microsoft Sans Serif")
+                                                                      : family};
     families << QStringLiteral("Arial") << QStringLiteral("Liberation Sans");
     f.setFamilies(families);
     f.setPointSizeF(points);
