@@ -1,6 +1,7 @@
 # Installs the build into a scratch folder and checks that the desktop finds
 # everything it looks for: the program, the desktop entry, the metainfo and
-# the icon at every size, each PNG of the size its folder names.
+# the icon at every size, each PNG of the size its folder names; and the
+# copyright, changelog and manual page Debian asks for.
 #   cmake -DBUILD_DIR=... -DDEST=... -DAPP_ID=... -DICON_SIZES=16;24;... -P check-install-tree.cmake
 file(REMOVE_RECURSE "${DEST}")
 execute_process(COMMAND ${CMAKE_COMMAND} --install "${BUILD_DIR}" --prefix "${DEST}"
@@ -13,7 +14,10 @@ set(expected
     bin/kxcalc
     share/applications/${APP_ID}.desktop
     share/metainfo/${APP_ID}.metainfo.xml
-    share/icons/hicolor/scalable/apps/${APP_ID}.svg)
+    share/icons/hicolor/scalable/apps/${APP_ID}.svg
+    share/doc/kxcalc/copyright
+    share/doc/kxcalc/changelog.gz
+    share/man/man1/kxcalc.1.gz)
 foreach(size IN LISTS ICON_SIZES)
   list(APPEND expected share/icons/hicolor/${size}x${size}/apps/${APP_ID}.png)
 endforeach()

@@ -1,0 +1,17 @@
+# Makes the Debian package of this build and has lintian judge it: any error
+# fails, warnings are shown.
+#   cmake -DCPACK=... -DCONFIG=.../CPackConfig.cmake -DOUT=... -DLINTIAN=... -P check-deb.cmake
+file(REMOVE_RECURSE "${OUT}")
+execute_process(COMMAND "${CPACK}" -G DEB --config "${CONFIG}" -B "${OUT}"
+                RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
+file(GLOB deb "${OUT}/*.deb")
+if(NOT result EQUAL 0 OR NOT deb)
+  message(FATAL_ERROR "cpack -G DEB failed (${result}):\n${output}")
+endif()
+execute_process(COMMAND "${LINTIAN}" --fail-on error --tag-display-limit 0 "${deb}"
+                RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
+message("${output}")
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "lintian found errors in ${deb}")
+endif()
+message(STATUS "lintian: no errors in ${deb}")
