@@ -192,8 +192,7 @@ bool Calculation::calc_ga(const float& fwgradIn, const float& axIn, const float&
         return Point{x3 + Mx, y3 + My, z3 + Mz};
     };
     const auto distance = [&](Dbl phi) {
-        c = cos(phi * kDegToRad);
-        s = sin(phi * kDegToRad);
+        sinCos(phi * kDegToRad, s, c);
         const Point p = move(px, py, pz);
         return (C1 * p.x + C2 * p.y + C3 * p.z + D) / L;
     };

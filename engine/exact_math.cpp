@@ -1,11 +1,13 @@
 // Correct rounding in two steps. A quick evaluation gives the result as a
-// double-double to about 2^-65 relative; when every value within four times
-// that error rounds to the same double, that double is the answer. Otherwise
-// (about one call in a hundred) a slow evaluation carried through in
-// double-double arithmetic, good to about 2^-100, decides.
+// double and a small rest, to better than 2^-64.5 relative; when every value
+// within 2^-63 of it rounds to the same double, that double is the answer.
+// Otherwise (about one call in four hundred) a slow evaluation carried
+// through in double-double arithmetic, good to about 2^-100, decides.
 //
-// Arguments beyond pi/4 are reduced with the bits of 2/pi (Payne-Hanek), so
-// the reduction is exact enough over the whole double range.
+// Arguments beyond pi/4 are reduced by pi/2 in four parts (Cody-Waite) up to
+// 2048, where no double comes closer than 2^-60.4 to a multiple of pi/2, and
+// with the bits of 2/pi (Payne-Hanek) beyond, so the reduced argument keeps
+// about 2^-100 relative accuracy over the whole double range.
 #include "exact_math.h"
 
 #include <bit>
@@ -58,6 +60,14 @@ inline DD div(DD a, DD b) {
     const double q3 = r.hi / b.hi;
     return add(fastTwoSum(q1, q2), {q3, 0.0});
 }
+// One correction step, good to about 2^-100; for the quick paths.
+inline DD divQuick(DD a, DD b) {
+    const double inverse = 1.0 / b.hi;  // divides alongside q1: the correction needs little precision
+    const double q1 = a.hi / b.hi;
+    const DD p = twoProd(q1, b.hi);
+    const double r = (((a.hi - p.hi) - p.lo) + a.lo) - q1 * b.lo;
+    return fastTwoSum(q1, r * inverse);
+}
 // c[0] + y (c[1] + y (... c[n-1])).
 inline DD horner(const DD* c, int n, DD y) {
     DD p = c[n - 1];
@@ -68,21 +78,40 @@ inline DD horner(const DD* c, int n, DD y) {
 
 inline double magnitude(double x) { return x < 0.0 ? -x : x; }
 
-// True when every number within err of y.hi + y.lo rounds to y.hi.
-inline bool roundsSafely(DD y, double err) { return y.hi + (y.lo + err) == y.hi && y.hi + (y.lo - err) == y.hi; }
+// Rounds y.hi + y.lo to the nearest double when every number within err of
+// it rounds the same (rounding is monotonic, so the two ends decide).
+inline bool roundsSafely(DD y, double err, double& rounded) {
+    rounded = y.hi + (y.lo + err);
+    return rounded == y.hi + (y.lo - err);
+}
 
-// The quick path's error bound, four times the worst found in its analysis.
-constexpr double kQuickError = 0x1p-61;
+// The quick paths' error bound. Their rounding errors add up to at most about
+// 2^-64.5 of the result for sin and cos (the polynomial in t^2 and the sum of
+// the small terms weigh most), less for atan; the largest seen over 2 10^7
+// arguments were 2^-65.6 (sin), 2^-66.1 (cos), 2^-66.5 (atan). tan, a
+// quotient of two quick values, gets twice the bound.
+constexpr double kQuickError = 0x1p-63;
 
 constexpr double kQuarterPi = 0x1.921fb54442d18p-1;
 
-// x = q pi/2 + r with |r| <= pi/4, for finite x > pi/4.
+// x = q pi/2 + r with |r| <= pi/4 (a little more allowed).
 struct Reduced {
     DD r;
     unsigned q;
 };
 
-Reduced reduce(double x) {
+// For pi/4 < x < 2048: a quadrant count k below 2^11 keeps k times each of
+// the first two parts exact, and x - k part0 is exact by the size of both.
+Reduced reduceCodyWaite(double x) {
+    const double kd = x * 0x1.45f306dc9c883p-1 + 0x1.8p52;  // rounds x 2/pi to an integer
+    const unsigned q = static_cast<unsigned>(std::bit_cast<std::uint64_t>(kd) & 3);
+    const double k = kd - 0x1.8p52;
+    const DD r = add(twoSum(x - k * kHalfPiParts[0], -(k * kHalfPiParts[1])), neg(twoProd(k, kHalfPiParts[2])));
+    return {fastTwoSum(r.hi, r.lo - k * kHalfPiParts[3]), q};
+}
+
+// For finite x >= 2048.
+Reduced reducePayneHanek(double x) {
     const auto bits = std::bit_cast<std::uint64_t>(x);
     const std::uint64_t m = (bits & ((std::uint64_t(1) << 52) - 1)) | (std::uint64_t(1) << 52);
     const int e = static_cast<int>(bits >> 52) - 1075;  // x = m 2^e
@@ -132,14 +161,22 @@ Reduced reduce(double x) {
     return {{sign * r.hi, sign * r.lo}, q & 3};
 }
 
+Reduced reduce(double x) {  // x >= 0, finite
+    if (x <= kQuarterPi)
+        return {{x, 0.0}, 0};
+    return x < 2048.0 ? reduceCodyWaite(x) : reducePayneHanek(x);
+}
+
 // r = a + t + tl with a = i/64 from the tables, |t| <= 1/128, r >= 0.
 struct Split {
     int i;
     double t, tl;
 };
 inline Split splitTable(DD r) {
-    const int i = static_cast<int>(r.hi * 64.0 + 0.5);
-    return {i, r.hi - i * 0x1p-6, r.lo};
+    // Adding 1.5 2^46 rounds r to a multiple of 1/64, its count in the low bits.
+    const double k = r.hi + 0x1.8p46;
+    const int i = static_cast<int>(std::bit_cast<std::uint64_t>(k) & 0xff);
+    return {i, r.hi - (k - 0x1.8p46), r.lo};
 }
 
 DD sinCosSlow(DD r, bool wantSin) {
@@ -147,70 +184,97 @@ DD sinCosSlow(DD r, bool wantSin) {
     const DD S = kSinTable[s.i], C = kCosTable[s.i];
     const DD T = twoSum(s.t, s.tl);
     const DD T2 = mul(T, T);
-    const DD sinT = add(T, mul(mul(T, T2), horner(kSinCoeffs, 7, T2)));
-    const DD cosT = add({1.0, 0.0}, mul(T2, horner(kCosCoeffs, 7, T2)));
+    // With |t| <= 1/128 the terms from t^7 and t^6 on are below 2^-40 of the
+    // result: double precision is enough for them.
+    const double t2 = T2.hi;
+    const double ps = kSinCoeffs[2].hi + t2 * (kSinCoeffs[3].hi + t2 * (kSinCoeffs[4].hi + t2 * kSinCoeffs[5].hi));
+    const double pc = kCosCoeffs[2].hi + t2 * (kCosCoeffs[3].hi + t2 * (kCosCoeffs[4].hi + t2 * kCosCoeffs[5].hi));
+    const DD sinP = add(kSinCoeffs[0], mul(T2, add(kSinCoeffs[1], mul(T2, {ps, 0.0}))));
+    const DD cosP = add(kCosCoeffs[0], mul(T2, add(kCosCoeffs[1], mul(T2, {pc, 0.0}))));
+    const DD sinT = add(T, mul(mul(T, T2), sinP));
+    const DD cosT = add({1.0, 0.0}, mul(T2, cosP));
     return wantSin ? add(mul(S, cosT), mul(C, sinT)) : add(mul(C, cosT), neg(mul(S, sinT)));
 }
 
 // sin(a + t + tl) = S cos t + C sin t + cos(a + t) tl, and likewise for cos;
-// the polynomial parts are small enough to need only double precision.
-DD sinCosQuick(DD r, bool wantSin) {
+// the polynomial parts are small enough to need only double precision. The
+// sums are grouped for short chains of dependent operations, and the result
+// is left as a leading double and a small rest, not normalised.
+struct Quick {
+    Split s;
+    double tHi, tLo;  // t in two halves of at most 26 bits, for exact products
+    double P, Q;      // sin t = t + t P, cos t = 1 + Q (t^8/8! is below 2^-71)
+};
+inline Quick quickParts(DD r) {
     const Split s = splitTable(r);
-    const DD S = kSinTable[s.i], C = kCosTable[s.i];
-    const double t = s.t, t2 = t * t;
-    const double P = t2 * (kSinCoeffs[0].hi + t2 * (kSinCoeffs[1].hi + t2 * kSinCoeffs[2].hi));  // sin t = t + tP
-    const double Q = t2 * (kCosCoeffs[0].hi +
-                           t2 * (kCosCoeffs[1].hi + t2 * (kCosCoeffs[2].hi + t2 * kCosCoeffs[3].hi)));  // cos t = 1 + Q
-    if (wantSin) {
-        const DD p = twoProd(C.hi, t);
-        const DD h = twoSum(S.hi, p.hi);
-        const double rest = h.lo + p.lo + S.lo + C.lo * t + S.hi * Q + C.hi * (t * P) + (C.hi - S.hi * t) * s.tl;
-        return fastTwoSum(h.hi, rest);
-    }
-    const DD p = twoProd(S.hi, t);
-    const DD h = twoSum(C.hi, -p.hi);
-    const double rest = h.lo - p.lo + C.lo - S.lo * t + C.hi * Q - S.hi * (t * P) - (S.hi + C.hi * t) * s.tl;
-    return fastTwoSum(h.hi, rest);
+    const double t = s.t, t2 = t * t, t4 = t2 * t2;
+    const double tHi = (t + 0x1.8p19) - 0x1.8p19;  // |t| <= 2^-7: a multiple of 2^-33 below 2^26 of them
+    const double P = t2 * kSinCoeffs[0].hi + t4 * (kSinCoeffs[1].hi + t2 * kSinCoeffs[2].hi);
+    const double Q = t2 * kCosCoeffs[0].hi + t4 * (kCosCoeffs[1].hi + t2 * kCosCoeffs[2].hi);
+    return {s, tHi, t - tHi, P, Q};
+}
+// a t as a double and its rounding error, to within 2^-79 of a t.
+inline DD productWithT(double a, const Quick& q) {
+    const DD as = split(a);
+    const double p = a * q.s.t;
+    return {p, ((as.hi * q.tHi - p) + (as.hi * q.tLo + as.lo * q.tHi)) + as.lo * q.tLo};
+}
+// S.hi > |C t| for i > 0 and S = 0 for i = 0, and C.hi > |S t|: fastTwoSum
+// suffices below.
+inline DD sinQuick(const Quick& q) {
+    const double t = q.s.t, Sh = kSinTable[q.s.i].hi, Ch = kCosTable[q.s.i].hi;
+    const DD p = productWithT(Ch, q);
+    const DD h = fastTwoSum(Sh, p.hi);
+    const double rest = ((h.lo + p.lo) + (kSinTable[q.s.i].lo + kCosTable[q.s.i].lo * t)) +
+                        ((Sh * q.Q + p.hi * q.P) + (Ch - Sh * t) * q.s.tl);
+    return {h.hi, rest};
+}
+inline DD cosQuick(const Quick& q) {
+    const double t = q.s.t, Sh = kSinTable[q.s.i].hi, Ch = kCosTable[q.s.i].hi;
+    const DD p = productWithT(Sh, q);
+    const DD h = fastTwoSum(Ch, -p.hi);
+    const double rest = ((h.lo - p.lo) + (kCosTable[q.s.i].lo - kSinTable[q.s.i].lo * t)) +
+                        ((Ch * q.Q - p.hi * q.P) - (Sh + Ch * t) * q.s.tl);
+    return {h.hi, rest};
 }
 
-// sin or cos of r, |r| <= pi/4 (a little more allowed), rounded.
-double sinCosKernel(DD r, bool wantSin, bool quick) {
-    double sign = 1.0;
-    if (r.hi < 0.0) {
-        r = neg(r);
-        if (wantSin)
-            sign = -1.0;
-    }
+// sin or cos of r, 0 <= r <= pi/4 (a little more allowed), rounded.
+template <bool kSin>
+inline double sinCosKernel(DD r, bool quick) {
     if (quick) {
-        const DD y = sinCosQuick(r, wantSin);
-        if (roundsSafely(y, y.hi * kQuickError))
-            return sign * y.hi;
+        const Quick q = quickParts(r);
+        const DD y = kSin ? sinQuick(q) : cosQuick(q);
+        double rounded;
+        if (roundsSafely(y, y.hi * kQuickError, rounded))
+            return rounded;
     }
-    const DD y = sinCosSlow(r, wantSin);
-    return sign * (y.hi + y.lo);
+    const DD y = sinCosSlow(r, kSin);
+    return y.hi + y.lo;
 }
 
-// tan r, or -cot r for an odd quadrant.
+// tan r, or cot r for an odd quadrant; 0 <= r <= pi/4.
 double tanKernel(DD r, bool odd, bool quick) {
-    double sign = 1.0;
-    if (r.hi < 0.0) {
-        r = neg(r);
-        sign = -1.0;
-    }
-    if (odd)
-        sign = -sign;
     if (quick) {
-        const DD s = sinCosQuick(r, true), c = sinCosQuick(r, false);
-        const DD y = odd ? div(c, s) : div(s, c);
-        if (roundsSafely(y, y.hi * (4 * kQuickError)))
-            return sign * y.hi;
+        const Quick q = quickParts(r);
+        const DD qs = sinQuick(q), qc = cosQuick(q);
+        const DD s = fastTwoSum(qs.hi, qs.lo), c = fastTwoSum(qc.hi, qc.lo);
+        const DD y = odd ? divQuick(c, s) : divQuick(s, c);
+        double rounded;
+        if (roundsSafely(y, y.hi * (2 * kQuickError), rounded))
+            return rounded;
     }
     const DD s = sinCosSlow(r, true), c = sinCosSlow(r, false);
     const DD y = odd ? div(c, s) : div(s, c);
-    return sign * (y.hi + y.lo);
+    return y.hi + y.lo;
 }
 
 bool isNanOrInf(double x) { return !(magnitude(x) <= 0x1.fffffffffffffp+1023); }
+
+// The reduced argument as a magnitude, and whether it was negative.
+inline DD magnitudeOf(DD r, bool& negative) {
+    negative = r.hi < 0.0;
+    return negative ? neg(r) : r;
+}
 
 double sinImpl(double x, bool quick) {
     if (isNanOrInf(x))
@@ -218,12 +282,17 @@ double sinImpl(double x, bool quick) {
     const double ax = magnitude(x);
     if (ax < 0x1p-26)  // x^3/6 is below half an ulp of x
         return x;
-    const double sign = x < 0.0 ? -1.0 : 1.0;
-    if (ax <= kQuarterPi)
-        return sign * sinCosKernel({ax, 0.0}, true, quick);
+    if (ax <= kQuarterPi) {
+        const double y = sinCosKernel<true>({ax, 0.0}, quick);
+        return x < 0.0 ? -y : y;
+    }
     const Reduced red = reduce(ax);
-    const double y = sinCosKernel(red.r, (red.q & 1) == 0, quick);
-    return red.q >= 2 ? -sign * y : sign * y;
+    bool negative;
+    const DD r = magnitudeOf(red.r, negative);
+    const double y = red.q & 1 ? sinCosKernel<false>(r, quick) : sinCosKernel<true>(r, quick);
+    // sin(-x) = -sin x, sin(x + pi) = -sin x, sin(-r) = -sin r but cos(-r) = cos r.
+    const bool flip = ((x < 0.0) != (red.q >= 2)) != (negative && (red.q & 1) == 0);
+    return flip ? -y : y;
 }
 
 double cosImpl(double x, bool quick) {
@@ -233,10 +302,14 @@ double cosImpl(double x, bool quick) {
     if (ax < 0x1p-27)  // x^2/2 is below half an ulp of 1
         return 1.0;
     if (ax <= kQuarterPi)
-        return sinCosKernel({ax, 0.0}, false, quick);
+        return sinCosKernel<false>({ax, 0.0}, quick);
     const Reduced red = reduce(ax);
-    const double y = sinCosKernel(red.r, (red.q & 1) != 0, quick);
-    return red.q == 1 || red.q == 2 ? -y : y;
+    bool negative;
+    const DD r = magnitudeOf(red.r, negative);
+    const double y = red.q & 1 ? sinCosKernel<true>(r, quick) : sinCosKernel<false>(r, quick);
+    // cos(x + pi/2) = -sin x, cos(x + pi) = -cos x.
+    const bool flip = (red.q == 1 || red.q == 2) != (negative && (red.q & 1) != 0);
+    return flip ? -y : y;
 }
 
 double tanImpl(double x, bool quick) {
@@ -245,15 +318,19 @@ double tanImpl(double x, bool quick) {
     const double ax = magnitude(x);
     if (ax < 0x1p-27)  // x^3/3 is below half an ulp of x
         return x;
-    const double sign = x < 0.0 ? -1.0 : 1.0;
-    if (ax <= kQuarterPi)
-        return sign * tanKernel({ax, 0.0}, false, quick);
     const Reduced red = reduce(ax);
-    return sign * tanKernel(red.r, (red.q & 1) != 0, quick);
+    bool negative;
+    const DD r = magnitudeOf(red.r, negative);
+    const bool odd = (red.q & 1) != 0;
+    const double y = tanKernel(r, odd, quick);
+    // tan(x + pi/2) = -cot x; tan and cot are odd.
+    const bool flip = ((x < 0.0) != odd) != negative;
+    return flip ? -y : y;
 }
 
 // atan x = atan b + atan u with b = i/64 and u = (x - b) / (1 + x b), |u| <= 1/128;
-// above 1 through atan x = pi/2 - atan(1/x).
+// above 1 through atan x = pi/2 - atan(1/x) with u = (1 - b x) / (x + b) for
+// b near 1/x. Numerator and denominator are exact double-doubles.
 double atanImpl(double x, bool quick) {
     if (x != x)
         return x + x;
@@ -264,21 +341,35 @@ double atanImpl(double x, bool quick) {
     if (ax > 0x1p60)  // pi/2 - 1/x rounds to the double nearest pi/2
         return sign * kHalfPi.hi;
     const bool above = ax > 1.0;
-    const DD z = above ? div({1.0, 0.0}, {ax, 0.0}) : DD{ax, 0.0};
-    const int i = static_cast<int>(z.hi * 64.0 + 0.5);
-    const double b = i * 0x1p-6;
-    const DD u = div(twoSum(z.hi - b, z.lo), add({1.0, 0.0}, mul(z, {b, 0.0})));
+    const double k = (above ? 1.0 / ax : ax) + 0x1.8p46;  // as in splitTable
+    const int i = static_cast<int>(std::bit_cast<std::uint64_t>(k) & 0xff);
+    const double b = k - 0x1.8p46;
+    DD num, den;
+    if (above) {
+        const DD bx = twoProd(b, ax);
+        const DD n = twoSum(1.0, -bx.hi);
+        num = fastTwoSum(n.hi, n.lo - bx.lo);
+        den = twoSum(ax, b);
+    } else {
+        const DD xb = twoProd(ax, b);
+        const DD d = fastTwoSum(1.0, xb.hi);
+        num = {ax - b, 0.0};
+        den = fastTwoSum(d.hi, d.lo + xb.lo);
+    }
     const DD A = above ? kAtanComplement[i] : kAtanTable[i];
     const double su = above ? -1.0 : 1.0;
     if (quick) {
-        const double u2 = u.hi * u.hi;
+        const DD u = divQuick(num, den);
+        const double u2 = u.hi * u.hi, u4 = u2 * u2;
         const double P =
-            u2 * (kAtanCoeffs[0].hi + u2 * (kAtanCoeffs[1].hi + u2 * (kAtanCoeffs[2].hi + u2 * kAtanCoeffs[3].hi)));
+            u2 * kAtanCoeffs[0].hi + u4 * (kAtanCoeffs[1].hi + u2 * kAtanCoeffs[2].hi + u4 * kAtanCoeffs[3].hi);
         const DD h = twoSum(A.hi, su * u.hi);
-        const DD y = fastTwoSum(h.hi, h.lo + A.lo + su * (u.lo + u.hi * P));
-        if (roundsSafely(y, y.hi * kQuickError))
-            return sign * y.hi;
+        const DD y{h.hi, h.lo + A.lo + su * (u.lo + u.hi * P)};
+        double rounded;
+        if (roundsSafely(y, y.hi * kQuickError, rounded))
+            return sign * rounded;
     }
+    const DD u = div(num, den);
     const DD U2 = mul(u, u);
     const DD atanU = add(u, mul(mul(u, U2), horner(kAtanCoeffs, 8, U2)));
     const DD y = add(A, {su * atanU.hi, su * atanU.lo});
@@ -291,6 +382,43 @@ double sin(double x) { return sinImpl(x, true); }
 double cos(double x) { return cosImpl(x, true); }
 double tan(double x) { return tanImpl(x, true); }
 double atan(double x) { return atanImpl(x, true); }
+
+void sinCos(double x, double& s, double& c) {
+    const double ax = magnitude(x);
+    if (isNanOrInf(x) || ax < 0x1p-27) {
+        s = sin(x);
+        c = cos(x);
+        return;
+    }
+    const Reduced red = reduce(ax);
+    bool negative;
+    const DD r = magnitudeOf(red.r, negative);
+    if (red.q == 0 && !negative) {  // the search's case: no reduction
+        const Quick parts = quickParts(r);
+        const DD ys = sinQuick(parts), yc = cosQuick(parts);
+        double sinR, cosR;
+        if (!roundsSafely(ys, ys.hi * kQuickError, sinR))
+            sinR = sinCosKernel<true>(r, false);
+        if (!roundsSafely(yc, yc.hi * kQuickError, cosR))
+            cosR = sinCosKernel<false>(r, false);
+        s = x < 0.0 ? -sinR : sinR;
+        c = cosR;
+        return;
+    }
+    const Quick parts = quickParts(r);
+    const DD ys = sinQuick(parts), yc = cosQuick(parts);
+    double sinR, cosR;
+    if (!roundsSafely(ys, ys.hi * kQuickError, sinR))
+        sinR = sinCosKernel<true>(r, false);
+    if (!roundsSafely(yc, yc.hi * kQuickError, cosR))
+        cosR = sinCosKernel<false>(r, false);
+    if (negative)
+        sinR = -sinR;
+    // sin and cos of x = q pi/2 + r, then of -x.
+    const double sinX[4] = {sinR, cosR, -sinR, -cosR}, cosX[4] = {cosR, -sinR, -cosR, sinR};
+    s = x < 0.0 ? -sinX[red.q] : sinX[red.q];
+    c = cosX[red.q];
+}
 
 namespace slow {
 double sin(double x) { return sinImpl(x, false); }

@@ -14,6 +14,8 @@ double sin(double x);
 double cos(double x);
 double tan(double x);
 double atan(double x);
+// sin x and cos x, with the work they share done once.
+void sinCos(double x, double& s, double& c);
 
 // The slow, double-double evaluation alone, without the quick path that
 // answers most calls; for tests that check the quick path's rounding test.

@@ -255,6 +255,10 @@ inline constexpr DD kAtanCoeffs[] = {
 
 inline constexpr DD kHalfPi = {0x1.921fb54442d18p+0, 0x1.1a62633145c07p-54};
 
+// pi/2 = kHalfPiParts[0] + ... + kHalfPiParts[3] to about 2^-177.
+inline constexpr double kHalfPiParts[] = {0x1.921fb54400000p+0, 0x1.0b4611a600000p-34, 0x1.3198a2e037073p-69,
+                                          0x1.129024e088a68p-123};
+
 // 2/pi = sum of kTwoOverPi[i] * 2^(-32 (i + 1)).
 inline constexpr std::uint32_t kTwoOverPi[] = {
     0xa2f9836eu, 0x4e441529u, 0xfc2757d1u, 0xf534ddc0u, 0xdb629599u, 0x3c439041u, 0xfe5163abu, 0xdebbc561u,

@@ -34,6 +34,21 @@ out.append(table("kSinCoeffs", [(-1) ** n / factorial(2 * n + 1) for n in range(
 out.append(table("kCosCoeffs", [(-1) ** n / factorial(2 * n) for n in range(1, 9)]))
 out.append(table("kAtanCoeffs", [mpf((-1) ** n) / (2 * n + 1) for n in range(1, 10)]))
 out.append(f"inline constexpr DD kHalfPi = {pair(pi / 2)};\n")
+
+
+def leading(v, bits):
+    scale = mpf(2) ** (bits - 1 - int(floor(mp.log(abs(v), 2))))
+    return mpf(int(floor(v * scale + mpf(1) / 2))) / scale
+
+
+# pi/2 in four parts; the first two have 33 bits, so their products with a
+# quadrant count below 2^20 are exact.
+parts = [leading(pi / 2, 33)]
+parts.append(leading(pi / 2 - parts[0], 33))
+parts.append(mpf(float(pi / 2 - parts[0] - parts[1])))
+parts.append(mpf(float(pi / 2 - sum(parts))))
+out.append("// pi/2 = kHalfPiParts[0] + ... + kHalfPiParts[3] to about 2^-177.")
+out.append("inline constexpr double kHalfPiParts[] = {" + ", ".join(float(v).hex() for v in parts) + "};\n")
 words = []
 v = 2 / pi
 for _ in range(48):
