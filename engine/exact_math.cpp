@@ -10,8 +10,11 @@
 // about 2^-100 relative accuracy over the whole double range.
 #include "exact_math.h"
 
+#include <array>
 #include <bit>
+#include <cstddef>
 #include <cstdint>
+#include <iterator>
 
 #include "exact_math_tables.h"
 
@@ -30,7 +33,7 @@ inline DD fastTwoSum(double a, double b) {  // |a| >= |b|
     const double s = a + b;
     return {s, b - (s - a)};
 }
-inline DD split(double a) {
+constexpr DD split(double a) {
     const double t = 134217729.0 * a;  // 2^27 + 1
     const double hi = t - (t - a);
     return {hi, a - hi};
@@ -39,6 +42,13 @@ inline DD twoProd(double a, double b) {
     const double p = a * b;
     const DD as = split(a), bs = split(b);
     return {p, ((as.hi * bs.hi - p) + as.hi * bs.lo + as.lo * bs.hi) + as.lo * bs.lo};
+}
+
+// a b exactly, for b of at most 26 bits.
+inline DD productWithShort(double a, double b) {
+    const DD as = split(a);
+    const double p = a * b;
+    return {p, (as.hi * b - p) + as.lo * b};
 }
 
 inline DD neg(DD a) { return {-a.hi, -a.lo}; }
@@ -60,13 +70,15 @@ inline DD div(DD a, DD b) {
     const double q3 = r.hi / b.hi;
     return add(fastTwoSum(q1, q2), {q3, 0.0});
 }
-// One correction step, good to about 2^-100; for the quick paths.
+// One correction step, good to about 2^-100; for the quick paths. The pair is
+// not normalised (the correction may reach an ulp of the quotient), so that
+// whatever needs only the quotient's leading part can start early.
 inline DD divQuick(DD a, DD b) {
     const double inverse = 1.0 / b.hi;  // divides alongside q1: the correction needs little precision
     const double q1 = a.hi / b.hi;
     const DD p = twoProd(q1, b.hi);
     const double r = (((a.hi - p.hi) - p.lo) + a.lo) - q1 * b.lo;
-    return fastTwoSum(q1, r * inverse);
+    return {q1, r * inverse};
 }
 // c[0] + y (c[1] + y (... c[n-1])).
 inline DD horner(const DD* c, int n, DD y) {
@@ -76,7 +88,9 @@ inline DD horner(const DD* c, int n, DD y) {
     return p;
 }
 
-inline double magnitude(double x) { return x < 0.0 ? -x : x; }
+inline double magnitude(double x) {
+    return std::bit_cast<double>(std::bit_cast<std::uint64_t>(x) & ~(std::uint64_t(1) << 63));
+}
 
 // Rounds y.hi + y.lo to the nearest double when every number within err of
 // it rounds the same (rounding is monotonic, so the two ends decide).
@@ -170,13 +184,14 @@ Reduced reduce(double x) {  // x >= 0, finite
 // r = a + t + tl with a = i/64 from the tables, |t| <= 1/128, r >= 0.
 struct Split {
     int i;
-    double t, tl;
+    double a, t, tl;
 };
 inline Split splitTable(DD r) {
     // Adding 1.5 2^46 rounds r to a multiple of 1/64, its count in the low bits.
     const double k = r.hi + 0x1.8p46;
     const int i = static_cast<int>(std::bit_cast<std::uint64_t>(k) & 0xff);
-    return {i, r.hi - (k - 0x1.8p46), r.lo};
+    const double a = k - 0x1.8p46;
+    return {i, a, r.hi - a, r.lo};
 }
 
 DD sinCosSlow(DD r, bool wantSin) {
@@ -208,14 +223,28 @@ struct Quick {
 inline Quick quickParts(DD r) {
     const Split s = splitTable(r);
     const double t = s.t, t2 = t * t, t4 = t2 * t2;
-    const double tHi = (t + 0x1.8p19) - 0x1.8p19;  // |t| <= 2^-7: a multiple of 2^-33 below 2^26 of them
+    // r to a multiple of 2^-33, less a (a multiple of 1/64): |t| <= 2^-7
+    // makes that a multiple of 2^-33 below 2^26 of them. Taken from r, not t,
+    // to start sooner.
+    const double tHi = ((r.hi + 0x1.8p19) - 0x1.8p19) - s.a;
     const double P = t2 * kSinCoeffs[0].hi + t4 * (kSinCoeffs[1].hi + t2 * kSinCoeffs[2].hi);
     const double Q = t2 * kCosCoeffs[0].hi + t4 * (kCosCoeffs[1].hi + t2 * kCosCoeffs[2].hi);
     return {s, tHi, t - tHi, P, Q};
 }
-// a t as a double and its rounding error, to within 2^-79 of a t.
-inline DD productWithT(double a, const Quick& q) {
-    const DD as = split(a);
+// The tables' leading parts split in halves of 26 bits, at compile time.
+template <const DD* table, std::size_t n>
+constexpr std::array<DD, n> splitLeading() {
+    std::array<DD, n> parts{};
+    for (std::size_t i = 0; i < n; ++i)
+        parts[i] = split(table[i].hi);
+    return parts;
+}
+constexpr auto kSinSplit = splitLeading<kSinTable, std::size(kSinTable)>();
+constexpr auto kCosSplit = splitLeading<kCosTable, std::size(kCosTable)>();
+
+// a t as a double and its rounding error, to within 2^-79 of a t; a is a
+// table's leading part, given with its halves.
+inline DD productWithT(double a, DD as, const Quick& q) {
     const double p = a * q.s.t;
     return {p, ((as.hi * q.tHi - p) + (as.hi * q.tLo + as.lo * q.tHi)) + as.lo * q.tLo};
 }
@@ -223,18 +252,18 @@ inline DD productWithT(double a, const Quick& q) {
 // suffices below.
 inline DD sinQuick(const Quick& q) {
     const double t = q.s.t, Sh = kSinTable[q.s.i].hi, Ch = kCosTable[q.s.i].hi;
-    const DD p = productWithT(Ch, q);
+    const DD p = productWithT(Ch, kCosSplit[q.s.i], q);
     const DD h = fastTwoSum(Sh, p.hi);
-    const double rest = ((h.lo + p.lo) + (kSinTable[q.s.i].lo + kCosTable[q.s.i].lo * t)) +
-                        ((Sh * q.Q + p.hi * q.P) + (Ch - Sh * t) * q.s.tl);
+    const double rest = (((h.lo + (kSinTable[q.s.i].lo + kCosTable[q.s.i].lo * t)) + (Ch - Sh * t) * q.s.tl) + p.lo) +
+                        (Sh * q.Q + p.hi * q.P);
     return {h.hi, rest};
 }
 inline DD cosQuick(const Quick& q) {
     const double t = q.s.t, Sh = kSinTable[q.s.i].hi, Ch = kCosTable[q.s.i].hi;
-    const DD p = productWithT(Sh, q);
+    const DD p = productWithT(Sh, kSinSplit[q.s.i], q);
     const DD h = fastTwoSum(Ch, -p.hi);
-    const double rest = ((h.lo - p.lo) + (kCosTable[q.s.i].lo - kSinTable[q.s.i].lo * t)) +
-                        ((Ch * q.Q - p.hi * q.P) - (Sh + Ch * t) * q.s.tl);
+    const double rest = (((h.lo + (kCosTable[q.s.i].lo - kSinTable[q.s.i].lo * t)) - (Sh + Ch * t) * q.s.tl) - p.lo) +
+                        (Ch * q.Q - p.hi * q.P);
     return {h.hi, rest};
 }
 
@@ -346,12 +375,12 @@ double atanImpl(double x, bool quick) {
     const double b = k - 0x1.8p46;
     DD num, den;
     if (above) {
-        const DD bx = twoProd(b, ax);
+        const DD bx = productWithShort(ax, b);
         const DD n = twoSum(1.0, -bx.hi);
         num = fastTwoSum(n.hi, n.lo - bx.lo);
         den = twoSum(ax, b);
     } else {
-        const DD xb = twoProd(ax, b);
+        const DD xb = productWithShort(ax, b);
         const DD d = fastTwoSum(1.0, xb.hi);
         num = {ax - b, 0.0};
         den = fastTwoSum(d.hi, d.lo + xb.lo);
@@ -385,6 +414,19 @@ double atan(double x) { return atanImpl(x, true); }
 
 void sinCos(double x, double& s, double& c) {
     const double ax = magnitude(x);
+    // The search's case first, kept free of the reduction's double-doubles.
+    if (ax <= kQuarterPi && ax >= 0x1p-27) {
+        const Quick parts = quickParts({ax, 0.0});
+        const DD ys = sinQuick(parts), yc = cosQuick(parts);
+        double sinR, cosR;
+        if (!roundsSafely(ys, ys.hi * kQuickError, sinR))
+            sinR = sinCosKernel<true>({ax, 0.0}, false);
+        if (!roundsSafely(yc, yc.hi * kQuickError, cosR))
+            cosR = sinCosKernel<false>({ax, 0.0}, false);
+        s = x < 0.0 ? -sinR : sinR;
+        c = cosR;
+        return;
+    }
     if (isNanOrInf(x) || ax < 0x1p-27) {
         s = sin(x);
         c = cos(x);
@@ -393,18 +435,6 @@ void sinCos(double x, double& s, double& c) {
     const Reduced red = reduce(ax);
     bool negative;
     const DD r = magnitudeOf(red.r, negative);
-    if (red.q == 0 && !negative) {  // the search's case: no reduction
-        const Quick parts = quickParts(r);
-        const DD ys = sinQuick(parts), yc = cosQuick(parts);
-        double sinR, cosR;
-        if (!roundsSafely(ys, ys.hi * kQuickError, sinR))
-            sinR = sinCosKernel<true>(r, false);
-        if (!roundsSafely(yc, yc.hi * kQuickError, cosR))
-            cosR = sinCosKernel<false>(r, false);
-        s = x < 0.0 ? -sinR : sinR;
-        c = cosR;
-        return;
-    }
     const Quick parts = quickParts(r);
     const DD ys = sinQuick(parts), yc = cosQuick(parts);
     double sinR, cosR;
