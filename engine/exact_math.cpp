@@ -1,11 +1,11 @@
 // Correct rounding in two steps. A quick evaluation gives the result as a
 // double and a small rest, to better than 2^-64.5 relative; when every value
 // within 2^-63 of it rounds to the same double, that double is the answer.
-// Otherwise (about one call in four hundred) a slow evaluation carried
+// Otherwise (about one call in several hundred) a slow evaluation carried
 // through in double-double arithmetic, good to about 2^-100, decides.
 //
 // Arguments beyond pi/4 are reduced by pi/2 in four parts (Cody-Waite) up to
-// 2048, where no double comes closer than 2^-60.4 to a multiple of pi/2, and
+// 2048, where no double comes closer than 2^-60.5 to a multiple of pi/2, and
 // with the bits of 2/pi (Payne-Hanek) beyond, so the reduced argument keeps
 // about 2^-100 relative accuracy over the whole double range.
 #include "exact_math.h"
