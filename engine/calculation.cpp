@@ -117,9 +117,12 @@ void Calculation::calc_ax(float hciIn, float benIn, float sIn, float retx, float
     const Sgl hci(hciIn), ben(benIn), s(sIn), cd(condDist);
     const Dbl B = ben * kDegToRad;
     const Dbl H = hci * kDegToRad;
-    const Dbl bxD = s * cos(B) * cos(H);
-    const Dbl byD = (-Dbl(cd) / 2.0) + s * sin(B);
-    const Sgl bzS = toSgl(s * cos(B) * sin(H));
+    Dbl sinB, cosB, sinH, cosH;
+    sinCos(B, sinB, cosB);
+    sinCos(H, sinH, cosH);
+    const Dbl bxD = s * cosB * cosH;
+    const Dbl byD = (-Dbl(cd) / 2.0) + s * sinB;
+    const Sgl bzS = toSgl(s * cosB * sinH);
 
     const Sgl Q = cd * cd;
     const Sgl Z2 = bzS * bzS;
@@ -177,8 +180,9 @@ bool Calculation::calc_ga(const float& fwgradIn, const float& axIn, const float&
     // The condylar axis after the condylar movement.
     const Dbl theta1 = -atan((a_x - b_x) / (a_y - b_y));
     const Dbl theta2 = atan((a_z - b_z) / (a_y - b_y));
-    const Dbl cos1 = cos(theta1), sin1 = sin(theta1);
-    const Dbl cos2 = cos(theta2), sin2 = sin(theta2);
+    Dbl cos1, sin1, cos2, sin2;
+    sinCos(theta1, sin1, cos1);
+    sinCos(theta2, sin2, cos2);
     const Dbl Mx = Dbl(a_x + b_x) / 2.0, My = Dbl(a_y + b_y) / 2.0, Mz = Dbl(a_z + b_z) / 2.0;
 
     Dbl c, s;

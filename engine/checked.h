@@ -85,7 +85,7 @@ inline Dbl sin(Dbl x) { return detail::checked(exact::sin(x.v)); }
 inline Dbl cos(Dbl x) { return detail::checked(exact::cos(x.v)); }
 inline Dbl tan(Dbl x) { return detail::checked(exact::tan(x.v)); }
 inline Dbl atan(Dbl x) { return detail::checked(exact::atan(x.v)); }
-// Both at once, for the search's hot loop; the same values as sin and cos.
+// Both at once, with the work they share done once; the same values as sin and cos.
 inline void sinCos(Dbl x, Dbl& s, Dbl& c) {
     exact::sinCos(x.v, s.v, c.v);
     s = detail::checked(s.v);
