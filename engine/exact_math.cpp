@@ -146,8 +146,8 @@ Reduced reducePayneHanek(double x) {
     }
     // x 2/pi = p 2^-point.
     const int point = 32 * (first + kWords) - e;
-    const auto word = [&](int i) -> std::uint64_t { return i >= 0 && i < kWords + 2 ? p[i] : 0; };
-    const auto bitsAt = [&](int pos) -> std::uint64_t {  // the 64 bits from bit pos up
+    const auto word = [&](int i) -> std::uint64_t { return i < kWords + 2 ? p[i] : 0; };  // i >= 4 here
+    const auto bitsAt = [&](int pos) -> std::uint64_t {                                   // the 64 bits from bit pos up
         const int w = pos / 32, b = pos % 32;
         const std::uint64_t lo = word(w) | word(w + 1) << 32;
         return b == 0 ? lo : (lo >> b) | (word(w + 2) << (64 - b));
