@@ -117,9 +117,12 @@ void Calculation::calc_ax(float hciIn, float benIn, float sIn, float retx, float
     const Sgl hci(hciIn), ben(benIn), s(sIn), cd(condDist);
     const Dbl B = ben * kDegToRad;
     const Dbl H = hci * kDegToRad;
-    const Dbl bxD = s * cos(B) * cos(H);
-    const Dbl byD = (-Dbl(cd) / 2.0) + s * sin(B);
-    const Sgl bzS = toSgl(s * cos(B) * sin(H));
+    Dbl sinB, cosB, sinH, cosH;
+    sinCos(B, sinB, cosB);
+    sinCos(H, sinH, cosH);
+    const Dbl bxD = s * cosB * cosH;
+    const Dbl byD = (-Dbl(cd) / 2.0) + s * sinB;
+    const Sgl bzS = toSgl(s * cosB * sinH);
 
     const Sgl Q = cd * cd;
     const Sgl Z2 = bzS * bzS;
@@ -189,10 +192,8 @@ struct HingeAxis {
     HingeAxis(Sgl a_x, Sgl a_y, Sgl a_z, Sgl b_x, Sgl b_y, Sgl b_z) {
         const Dbl theta1 = -atan((a_x - b_x) / (a_y - b_y));
         const Dbl theta2 = atan((a_z - b_z) / (a_y - b_y));
-        cos1 = cos(theta1);
-        sin1 = sin(theta1);
-        cos2 = cos(theta2);
-        sin2 = sin(theta2);
+        sinCos(theta1, sin1, cos1);
+        sinCos(theta2, sin2, cos2);
         Mx = Dbl(a_x + b_x) / 2.0;
         My = Dbl(a_y + b_y) / 2.0;
         Mz = Dbl(a_z + b_z) / 2.0;
@@ -217,8 +218,7 @@ struct HingeSearch {
 HingeSearch searchHinge(const Plane& plane, const HingeAxis& axis, Sgl px, Sgl py, Sgl pz) {
     HingeSearch r;
     const auto distance = [&](Dbl phi) {
-        r.c = cos(phi * kDegToRad);
-        r.s = sin(phi * kDegToRad);
+        sinCos(phi * kDegToRad, r.s, r.c);
         const Point p = axis.move(r.c, r.s, px, py, pz);
         return (plane.C1 * p.x + plane.C2 * p.y + plane.C3 * p.z + plane.D) / plane.L;
     };

@@ -9,6 +9,7 @@
 
 #include <cmath>
 
+#include "exact_math.h"
 #include "fault.h"
 
 namespace kx {
@@ -79,10 +80,17 @@ inline bool operator>(Dbl a, Dbl b) { return a.v > b.v; }
 inline bool operator<=(Dbl a, Dbl b) { return a.v <= b.v; }
 inline bool operator>=(Dbl a, Dbl b) { return a.v >= b.v; }
 
-inline Dbl sin(Dbl x) { return detail::checked(std::sin(x.v)); }
-inline Dbl cos(Dbl x) { return detail::checked(std::cos(x.v)); }
-inline Dbl tan(Dbl x) { return detail::checked(std::tan(x.v)); }
-inline Dbl atan(Dbl x) { return detail::checked(std::atan(x.v)); }
+// The C libraries round these differently; our own are the same everywhere.
+inline Dbl sin(Dbl x) { return detail::checked(exact::sin(x.v)); }
+inline Dbl cos(Dbl x) { return detail::checked(exact::cos(x.v)); }
+inline Dbl tan(Dbl x) { return detail::checked(exact::tan(x.v)); }
+inline Dbl atan(Dbl x) { return detail::checked(exact::atan(x.v)); }
+// Both at once, with the work they share done once; the same values as sin and cos.
+inline void sinCos(Dbl x, Dbl& s, Dbl& c) {
+    exact::sinCos(x.v, s.v, c.v);
+    s = detail::checked(s.v);
+    c = detail::checked(c.v);
+}
 inline Dbl abs(Dbl x) { return Dbl(std::fabs(x.v)); }
 inline Dbl sqrt(Dbl x) {
     if (x.v < 0.0) [[unlikely]]

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "calculation.h"
+#include "exact_math.h"
 #include "fault.h"
 #include "map_fields.h"
 #include "number_text.h"
@@ -49,6 +50,22 @@ struct Run {
         return calc.calc_ga(fwgrad, a.x, a.y, a.z, b.x, b.y, b.z, p.x, p.y, p.z);
     }
 };
+
+// A double as C's "%a" text, so that a comparison is exact and readable.
+QByteArray hex(double v) {
+    char text[40];
+    std::snprintf(text, sizeof text, "%a", v);
+    return text;
+}
+
+double exactOf(char function, double x) {
+    switch (function) {
+        case 's': return exact::sin(x);
+        case 'c': return exact::cos(x);
+        case 't': return exact::tan(x);
+        default: return exact::atan(x);
+    }
+}
 
 Field fieldNamed(const QByteArray& name) {
     for (std::size_t i = 0; i < kFieldCount; ++i)
@@ -706,6 +723,74 @@ private slots:
             }
         }
         QVERIFY(completed > 100);  // the sweep must not consist of faults alone
+    }
+
+    // Arguments where a C library (glibc, or Windows' under Wine) rounds the
+    // other way, where the quick path must leave the result to the slow one,
+    // and the reductions' extremes; the results are the correctly rounded
+    // ones (mpmath at 200 bits).
+    // clang-format off
+    void exactFunctions_data() {
+        QTest::addColumn<char>("function");
+        QTest::addColumn<double>("x");
+        QTest::addColumn<double>("expected");
+        const auto row = [](const char* name, char f, double x, double y) { QTest::newRow(name) << f << x << y; };
+        row("sin, glibc", 's', 0x1.b6e72e7792cb8p-3, 0x1.b38d1532bf86dp-3);
+        row("cos, glibc", 'c', 0x1.1398b0e953a21p-1, 0x1.b799b77a083c3p-1);
+        row("tan, glibc", 't', -0x1.ba1b0cc72d0ddp-2, -0x1.d7ca78f699293p-2);
+        row("atan, glibc", 'a', -0x1.450e5d1d47a3ap-2, -0x1.3ac0fe988f548p-2);
+        row("atan above 1, glibc", 'a', 0x1.437d91240df69p+0, 0x1.cd7c93385fcdep-1);
+        row("cos reduced, glibc", 'c', 0x1.62e80d936dd39p+0, 0x1.7799e38bc188fp-3);
+        row("tan reduced, glibc", 't', -0x1.6b771de0161f7p+0, -0x1.a496274ab06b9p+2);
+        row("sin of 2^37, glibc", 's', -0x1.c3df8c8357ab6p+36, 0x1.d2045e018bbdbp-3);
+        row("tan of 2^105, glibc", 't', 0x1.3bd7dfaf40038p+105, -0x1.5f0b4b5690dfdp+2);
+        row("sin, Wine", 's', 0x1.4d84584bd63b1p+0, 0x1.edb932fa2d929p-1);
+        row("cos, Wine", 'c', -0x1.90901abe33464p+0, 0x1.8f99e3c8b44ebp-8);
+        row("tan, Wine", 't', 0x1.6487fba2937ddp-2, 0x1.73ac39d96792fp-2);
+        row("atan, Wine", 'a', -0x1.156d3724add8ap+1, -0x1.2375d14f52c61p+0);
+        row("cos of 2^112, Wine far off", 'c', -0x1.7fa6c77dfdd4ep+111, -0x1.2eb8bd5a894e9p-2);
+        row("sin, slow path", 's', 0x1.2e5beff22a166p+0, 0x1.d99c53b0f0a3bp-1);
+        row("cos, slow path", 'c', -0x1.73378d9100d22p-1, 0x1.7f386df7789cfp-1);
+        row("tan, slow path", 't', -0x1.b3ca705017745p-2, -0x1.d0283902cb249p-2);
+        row("atan, slow path", 'a', 0x1.c15f8621f2bbp-2, 0x1.a775d3bb4e881p-2);
+        row("atan above 1, slow path", 'a', -0x1.4e1bf0e0fce6fp+1, -0x1.3476af68edc07p+0);
+        row("cos nearest to a multiple of pi/2", 'c', 6381956970095103.0 * 0x1p797, -0x1.14ae72e6ba22fp-61);
+        row("sin of the largest double", 's', 0x1.fffffffffffffp+1023, 0x1.452fc98b34e97p-8);
+        row("sin of -0", 's', -0.0, -0.0);
+        row("atan of 2^61", 'a', 0x1p61, 0x1.921fb54442d18p+0);
+    }
+    // clang-format on
+
+    void exactFunctions() {
+        QFETCH(char, function);
+        QFETCH(double, x);
+        QFETCH(double, expected);
+        QCOMPARE(hex(exactOf(function, x)), hex(expected));
+        if (function == 's' || function == 'c') {
+            double s, c;
+            exact::sinCos(x, s, c);
+            QCOMPARE(hex(function == 's' ? s : c), hex(expected));
+        }
+    }
+
+    // The quick paths answer only when their rounding is certain: over the
+    // engine's angles and ratios they agree with the slow path everywhere.
+    void exactQuickPathsAgreeWithSlow() {
+        std::mt19937_64 random(2026);
+        std::uniform_real_distribution<double> degrees(-400.0, 400.0), ratio(-8.0, 8.0);
+        for (int n = 0; n < 100000; ++n) {
+            const double x = degrees(random) * 0.017453292222222222, q = ratio(random);
+            double s, c;
+            exact::sinCos(x, s, c);
+            const double slow[] = {exact::slow::sin(x), exact::slow::cos(x), exact::slow::tan(x), exact::slow::atan(q)};
+            const double quick[] = {s, c, exact::tan(x), exact::atan(q)};
+            for (int f = 0; f < 4; ++f)
+                if (hex(quick[f]) != hex(slow[f]))
+                    QFAIL(qPrintable(u"function %1 at %2: %3, slow path %4"_s.arg(f)
+                                         .arg(hex(f == 3 ? q : x))
+                                         .arg(hex(quick[f]))
+                                         .arg(hex(slow[f]))));
+        }
     }
 };
 
