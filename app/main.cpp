@@ -4,6 +4,7 @@
 #include "system_services.h"
 
 int main(int argc, char* argv[]) {
+    kx::prepareToolkit();
     QApplication app(argc, argv);
     // The name the program's settings are kept under.
     QApplication::setApplicationName(QLatin1StringView(kx::kLanguageSetting.app));

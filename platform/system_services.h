@@ -40,6 +40,9 @@ public:
     bool print(const QImage& image, QString* reason) override;
 };
 
+// Toolkit choices that must be made before the application object exists.
+void prepareToolkit();
+
 class QuitApplication : public ProgramEnd {
 public:
     void end() override;
