@@ -12,7 +12,6 @@
 #include <QStylePainter>
 #include <algorithm>
 #include <cmath>
-#include <iterator>
 #include <vector>
 
 namespace kx {
@@ -335,13 +334,17 @@ const Picture::Drawn& Picture::drawnFor(qreal ratio, QPointF inPixel) {
 
 const QImage& Picture::nearestDrawn(qreal ratio) {
     if (nearest_.isNull() || nearestFor_ != ratio) {
-        static constexpr qreal kDrawnRatios[] = {1, 1.25, 1.5, 1.75, 2, 2.5, 3};
-        qreal best = kDrawnRatios[std::size(kDrawnRatios) - 1];
-        for (const qreal r : kDrawnRatios)
-            if (r >= ratio) {
+        // The scales drawn are those the build chose (window/CMakeLists.txt):
+        // the smallest at or above this one, else the largest.
+        const QString prefix = name_ + u'@';
+        qreal best = 0;
+        for (const QString& file :
+             QDir(QStringLiteral(":/kx/pictures")).entryList({prefix + QStringLiteral("*x+0+0.png")}, QDir::Files)) {
+            const qreal r = QStringView(file).sliced(prefix.size()).chopped(int(qstrlen("x+0+0.png"))).toDouble();
+            const bool covers = r >= ratio, bestCovers = best >= ratio;
+            if (best == 0 || (covers && (!bestCovers || r < best)) || (!covers && !bestCovers && r > best))
                 best = r;
-                break;
-            }
+        }
         nearest_ = readPng(drawnFile(best, QPointF(0, 0)));
         nearestFor_ = ratio;
     }
