@@ -114,7 +114,7 @@ class SoakTest : public QObject {
             static const QList<QKeySequence> keys = QKeySequence::listFromString(
                 u"Backspace; Del; Home; End; Left; Right; Up; Down; Up; Down; PgUp; PgDown; Tab; Backtab; Return; "
                 u"Esc; Space; Ctrl+Z; Ctrl+Y; Ctrl+X; Ctrl+V; Shift+End"_qs);
-            const QKeySequence key = keys[below(int(keys.size()))];
+            const QKeySequence& key = keys[below(int(keys.size()))];
             actions << u"key "_qs + key.toString();
             person::pressKey(person::keyTarget(window.get()), key[0].key(), key[0].keyboardModifiers());
         } else {
