@@ -20,25 +20,16 @@ namespace {
 const char* const kLocales[] = {"en_US", "de_DE", "fr_FR", "it_IT", "de_CH", "ar_EG",
                                 "fa_IR", "hi_IN", "C",     "sv_SE", "pt_BR", "ja_JP"};
 
-void checkRange(const QString& text, bool sci) {
-    const bool accepted = sci ? kx::checkSCI(text) : kx::checkTCI(text);
+void checkRange(const QString& text, kx::Inclination kind, float low, float high) {
+    const auto accepts = kind == kx::Inclination::Sagittal ? &kx::checkSCI : &kx::checkTCI;
+    const bool accepted = accepts(text);
     const std::optional<float> v = kx::regionalToSingle(text);
-    const float low = sci ? 0.0f : -10.0f, high = sci ? 70.0f : 25.0f;
-    if (accepted && !(v && *v >= low && *v <= high))
+    if ((accepted && !(v && *v >= low && *v <= high)) || accepts(u' ' + text + u' ') != accepted)
         std::abort();
-    // Leading and trailing blanks are allowed and change nothing.
-    const QString padded = QStringLiteral(" ") + text + QStringLiteral(" ");
-    if ((sci ? kx::checkSCI(padded) : kx::checkTCI(padded)) != accepted)
-        std::abort();
-    if (!accepted || !v)
-        return;
-    for (int insert = -1; insert <= 5; ++insert) {
-        const float e = kx::withInsert(sci ? kx::Inclination::Sagittal : kx::Inclination::Transversal, insert, *v);
-        const std::string written = kx::effectiveValueText(e);
-        for (char c : written)
-            if (static_cast<unsigned char>(c) >= 0x80 || c == ',')
-                std::abort();
-        if (!kx::fuzz::comesBack(kx::resultText(e)))
+    for (int insert = -1; accepted && insert <= 5; ++insert) {
+        const float e = kx::withInsert(kind, insert, *v);
+        if (kx::effectiveValueText(e).find_first_not_of(" 0123456789.+-E") != std::string::npos ||
+            !kx::fuzz::comesBack(kx::resultText(e)))
             std::abort();
     }
 }
@@ -48,14 +39,9 @@ void checkRange(const QString& text, bool sci) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0)
         return 0;
-    static const char* current = nullptr;
-    const char* name = kLocales[data[0] % std::size(kLocales)];
-    if (name != current) {
-        QLocale::setDefault(QLocale(QString::fromLatin1(name)));
-        current = name;
-    }
+    QLocale::setDefault(QLocale(QString::fromLatin1(kLocales[data[0] % std::size(kLocales)])));
     const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data + 1), qsizetype(size - 1));
-    checkRange(text, true);
-    checkRange(text, false);
+    checkRange(text, kx::Inclination::Sagittal, 0.0f, 70.0f);
+    checkRange(text, kx::Inclination::Transversal, -10.0f, 25.0f);
     return 0;
 }

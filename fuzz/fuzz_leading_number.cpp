@@ -2,59 +2,38 @@
 // blanks dropped, the longest prefix of the form [sign] digits [. digits]
 // [E [sign] digits], read by the C library. Both must give the same double,
 // or both find the number beyond the double range.
-#include <cerrno>
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <string>
-#include <string_view>
 
 #include "fault.h"
 #include "number_text.h"
 
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
-// What a person reading the rule would take from the text, or "" for none.
-std::string expectedPrefix(std::string_view text, bool* radix) {
-    std::string s;
-    for (char c : text)
-        if (c != ' ' && c != '\t' && c != '\n')
-            s.push_back(c);
-    *radix = !s.empty() && s[0] == '&';
-    std::size_t i = 0;
-    if (i < s.size() && (s[i] == '+' || s[i] == '-'))
-        ++i;
-    bool digit = false, point = false;
-    for (; i < s.size(); ++i) {
-        if (isDigit(s[i]))
-            digit = true;
-        else if (s[i] == '.' && !point)
-            point = true;
-        else
-            break;
-    }
-    if (!digit)
+// What a person reading the rule would take from the blank-free text: a sign,
+// digits with at most one point (one digit at least), then an exponent if a
+// digit follows its E and sign; "" for none.
+std::string expectedPrefix(const std::string& s) {
+    const auto digitsFrom = [&s](std::size_t i) { return std::min(s.find_first_not_of("0123456789", i), s.size()); };
+    const std::size_t start = s.rfind('+', 0) == 0 || s.rfind('-', 0) == 0 ? 1 : 0;
+    const std::size_t whole = digitsFrom(start);
+    std::size_t end = whole < s.size() && s[whole] == '.' ? digitsFrom(whole + 1) : whole;
+    if (end - start == (end > whole ? 1 : 0))
         return {};
-    if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
-        std::size_t j = i + 1;
-        if (j < s.size() && (s[j] == '+' || s[j] == '-'))
-            ++j;
-        if (j < s.size() && isDigit(s[j])) {
-            while (j < s.size() && isDigit(s[j]))
-                ++j;
-            i = j;
-        }
+    if (end < s.size() && (s[end] == 'e' || s[end] == 'E')) {
+        const std::size_t digits = end + (s.find_first_of("+-", end + 1) == end + 1 ? 2 : 1);
+        end = digitsFrom(digits) > digits ? digitsFrom(digits) : end;
     }
-    return s.substr(0, i);
+    return s.substr(0, end);
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    std::string text(reinterpret_cast<const char*>(data), size);
     double value = 0;
     bool tooLarge = false;
     try {
@@ -66,22 +45,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     if (!tooLarge && !std::isfinite(value))
         std::abort();
-
-    bool radix = false;
-    const std::string prefix = expectedPrefix(text, &radix);
-    if (radix)
+    std::erase_if(text, [](char c) { return c == ' ' || c == '\t' || c == '\n'; });
+    if (text.rfind('&', 0) == 0)
         return 0;  // "&H" and "&O" integers: any finite value or the range fault
-    if (prefix.empty()) {
-        if (tooLarge || value != 0)
-            std::abort();
-        return 0;
-    }
-    errno = 0;
-    const double reference = std::strtod(prefix.c_str(), nullptr);
-    const bool overflow = std::isinf(reference);
-    if (overflow != tooLarge)
-        std::abort();
-    if (!overflow && reference != value)
+    const std::string prefix = expectedPrefix(text);
+    const double reference = prefix.empty() ? 0.0 : std::strtod(prefix.c_str(), nullptr);
+    if (std::isinf(reference) != tooLarge || (!tooLarge && reference != value))
         std::abort();
     return 0;
 }
