@@ -166,7 +166,7 @@ int main(int argc, char* argv[]) {
     // The child: the window with the real services. Prints the language it
     // started in and the stored word it then reads. With no printer and no
     // browser here (headless), the print button and the link must come back
-    // at once as well.
+    // at once as well; then the end button ends it.
     QApplication app(argc, argv);
     // On Windows the registry root the parent chose; elsewhere the
     // configuration folder comes from the environment, as for the user.
@@ -186,7 +186,9 @@ int main(int argc, char* argv[]) {
     const SettingName& n = kLanguageSetting;
     const auto word = settings.read(QLatin1StringView(n.app), QLatin1StringView(n.section), QLatin1StringView(n.key));
     std::printf("language %d stored %s\n", window.langIndex(), qPrintable(word.left(40)));
-    return 0;
+    // The end button ends the real program, with status 0.
+    QTimer::singleShot(0, &window, [&] { QTest::mouseClick(window.control(u"cmdEnd"_qs), Qt::LeftButton); });
+    return app.exec();
 }
 
 #include "tst_settings_faults.moc"
