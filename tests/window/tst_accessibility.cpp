@@ -30,7 +30,7 @@ struct Window : StandIns {
     QWidget* operator[](const QString& name) const { return window.control(name); }
     QAccessibleInterface* reader(const QString& c) const { return QAccessible::queryAccessibleInterface((*this)[c]); }
     QString shown(const QString& field) const { return qobject_cast<QLineEdit*>((*this)[field])->text(); }
-    QString focusName() const { return QApplication::focusWidget()->objectName(); }
+    QString focusName() const { return qApp->focusWidget() ? qApp->focusWidget()->objectName() : u"(none)"_qs; }
     // What the commands did: the window's new language (and whether it was
     // kept in the setting), "printed", "ended", "opened" (the link's address).
     QString effects() const {
@@ -61,9 +61,9 @@ const QStringList kTabOrder = QString::fromLatin1(
 // The window's language, the language chosen, and the End button's name in it.
 const char* const kLanguageChoices[] = {"english german Beenden", "italian english End", "german italian Esci"};
 
-// The window's language, a control, how it is operated and what that did. It
-// is operated by a key while it has the focus, or by the accessible press
-// action where the name of its role stands.
+// The window's language, a control, how it is operated and what that did: a
+// key while the control has the focus, or, where the row names the control's
+// accessible role instead, the accessible press action.
 const char* const kCommands[] = {
     "english picGe Space german",     "english picGe Return german",     "english picGe Enter german",
     "italian picUS Space english",    "italian picUS Return english",    "italian picUS Enter english",
