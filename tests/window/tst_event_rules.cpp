@@ -7,205 +7,120 @@
 
 using namespace kx;
 
+namespace {
+// One column, the row's place in its table of cases.
+template <class Case, std::size_t n>
+void addRows(const Case (&cases)[n]) {
+    QTest::addColumn<int>("row");
+    for (std::size_t i = 0; i < n; ++i)
+        QTest::newRow(cases[i].name) << int(i);
+}
+
+// A write of the value ('='), or a click on the top ('+') or bottom ('-') arrow.
+// clang-format off
+const struct ArrowCase { const char* name; int top, bottom, from; char how; int to; } kArrowCases[] = {
+    {"write a new value", 70, 0, 45, '=', 12},   {"write the same value", 70, 0, 45, '=', 45},
+    {"write the top end", 70, 0, 45, '=', 70},   {"write the bottom end", 70, 0, 45, '=', 0},
+    {"SCI up", 70, 0, 45, '+', 46},              {"SCI down", 70, 0, 45, '-', 44},
+    {"SCI up at the top", 70, 0, 70, '+', 70},   {"SCI down at the bottom", 70, 0, 0, '-', 0},
+    {"TCI up at the top", 25, -10, 25, '+', 25}, {"TCI down to -10", 25, -10, -9, '-', -10},
+    {"TCI down at the bottom", 25, -10, -10, '-', -10}};
+// clang-format on
+
+// Each list action starts on a list of five inserts that shows "blue", its fourth.
+const char* const kInserts[] = {"white", "yellow", "red", "blue", "black"};
+void fill(InsertList& list) {
+    for (const char* item : kInserts)
+        list.appendItem(QString::fromLatin1(item));
+}
+void type(InsertList& list, const QString& keys) {
+    list.show();
+    list.setFocus();
+    list.lineEdit()->selectAll();
+    QTest::keyClicks(&list, keys);
+}
+// A person's choice: a click on an item of the open list.
+void pick(InsertList& list, int item) {
+    list.show();
+    list.showPopup();
+    const QPoint at = list.view()->visualRect(list.model()->index(item, 0)).center();
+    QTest::mouseMove(list.view()->viewport(), at);
+    QTest::mouseClick(list.view()->viewport(), Qt::LeftButton, {}, at);
+}
+// clang-format off
+struct ListCase { const char* name; void (*act)(InsertList&); int clicks, edits; const char* shown; int index; };
+const ListCase kListCases[] = {
+    {"a person's choice raises click only", [](InsertList& list) { pick(list, 1); }, 1, 0, "yellow", 1},
+    {"a program's choice raises click once",
+     [](InsertList& list) { list.setSelectedIndex(1), list.setSelectedIndex(1); }, 1, 0, "yellow", 1},
+    {"choosing the same item restores typed text",
+     [](InsertList& list) { list.lineEdit()->setText(u"xyz"_qs), list.setSelectedIndex(3); }, 0, 0, "blue", 3},
+    {"clear and refill raise nothing", [](InsertList& list) { list.clearList(), fill(list); }, 0, 0, "", -1},
+    {"typing raises edited per key", [](InsertList& list) { type(list, u"gr"_qs); }, 0, 2, "gr", 3},
+    // Not completed to "yellow", and Return adds no item.
+    {"no completion, Return adds nothing",
+     [](InsertList& list) { type(list, u"ye"_qs), QTest::keyClick(&list, Qt::Key_Return); }, 0, 2, "ye", 3},
+    // A written text never selects an item by itself.
+    {"a program's text raises edited once",
+     [](InsertList& list) { list.writeText(u"red"_qs), list.writeText(u"red"_qs); }, 0, 1, "red", 3}};
+// clang-format on
+}  // namespace
+
 class EventRules : public QObject {
     Q_OBJECT
 private slots:
-    void programTextWriteRaisesChangeAtOnce();
-    void equalTextKeepsCaretAndSelection();
-    void scrollWriteRaisesOnlyOnChange_data();
-    void scrollWriteRaisesOnlyOnChange();
-    void arrowsStepTowardsTheirEnd_data();
-    void arrowsStepTowardsTheirEnd();
-    void listChoiceRaisesClickOnly();
-    void programSelectionRaisesClickWhenChanged();
-    void clearAndRefillRaiseNothing();
-    void typingRaisesTextChangedPerKey();
-    void noCompletionAndReturnAddsNothing();
-    void selectingTheSameIndexRestoresTypedText();
-    void programTextWriteOfListRaisesTextChanged();
+    void programTextWriteRaisesChangeOnlyOnChange();
+    void arrowPairRaisesChangeOnlyOnChange_data() { addRows(kArrowCases); }
+    void arrowPairRaisesChangeOnlyOnChange();
+    void insertListRaisesItsOwnEvent_data() { addRows(kListCases); }
+    void insertListRaisesItsOwnEvent();
 };
 
-void EventRules::programTextWriteRaisesChangeAtOnce() {
+void EventRules::programTextWriteRaisesChangeOnlyOnChange() {
     TextBox box;
-    int seen = 0;
-    QString textInside;
-    connect(&box, &QLineEdit::textChanged, [&] {
-        ++seen;
-        textInside = box.text();
-    });
-    box.write(u"45"_qs);
-    QCOMPARE(seen, 1);  // before write() returned
-    QCOMPARE(textInside, u"45"_qs);
-    box.write(u"45"_qs);
-    QCOMPARE(seen, 1);
-}
-
-void EventRules::equalTextKeepsCaretAndSelection() {
-    TextBox box;
-    box.setText(u"12.4"_qs);
+    QStringList seen;  // the text at each change, as the handler reads it
+    connect(&box, &QLineEdit::textChanged, [&] { seen << box.text(); });
+    box.write(u"12.4"_qs);
+    QCOMPARE(seen, QStringList{u"12.4"_qs});  // before write() returned
+    // Equal text raises nothing and leaves the caret and the selection alone.
     box.setCursorPosition(2);
     box.write(u"12.4"_qs);
     QCOMPARE(box.cursorPosition(), 2);
     box.setSelection(1, 2);
     box.write(u"12.4"_qs);
     QCOMPARE(box.selectedText(), u"2."_qs);
+    QCOMPARE(seen.size(), 1);
 }
 
-void EventRules::scrollWriteRaisesOnlyOnChange_data() {
-    QTest::addColumn<int>("from");
-    QTest::addColumn<int>("to");
-    QTest::addColumn<int>("events");
-    QTest::newRow("new value") << 45 << 12 << 1;
-    QTest::newRow("same value") << 45 << 45 << 0;
-    QTest::newRow("to the top end") << 45 << 70 << 1;
-    QTest::newRow("to the bottom end") << 45 << 0 << 1;
-}
-
-void EventRules::scrollWriteRaisesOnlyOnChange() {
-    QFETCH(int, from);
-    QFETCH(int, to);
-    QFETCH(int, events);
-    ArrowScrollBar bar(70, 0);
-    bar.setAngle(from);
-    int seen = 0, valueInside = -1;
-    connect(&bar, &ArrowScrollBar::changed, [&] {
-        ++seen;
-        valueInside = bar.angle();
-    });
-    bar.setAngle(to);
-    QCOMPARE(seen, events);
-    QCOMPARE(bar.angle(), to);
-    if (events)
-        QCOMPARE(valueInside, to);
-}
-
-void EventRules::arrowsStepTowardsTheirEnd_data() {
-    QTest::addColumn<int>("top");
-    QTest::addColumn<int>("bottom");
-    QTest::addColumn<int>("start");
-    QTest::addColumn<bool>("up");
-    QTest::addColumn<int>("expected");
-    QTest::newRow("SCI up") << 70 << 0 << 45 << true << 46;
-    QTest::newRow("SCI down") << 70 << 0 << 45 << false << 44;
-    QTest::newRow("SCI up at the top") << 70 << 0 << 70 << true << 70;
-    QTest::newRow("SCI down at the bottom") << 70 << 0 << 0 << false << 0;
-    QTest::newRow("TCI up at the top") << 25 << -10 << 25 << true << 25;
-    QTest::newRow("TCI down to -10") << 25 << -10 << -9 << false << -10;
-    QTest::newRow("TCI down at the bottom") << 25 << -10 << -10 << false << -10;
-}
-
-void EventRules::arrowsStepTowardsTheirEnd() {
-    QFETCH(int, top);
-    QFETCH(int, bottom);
-    QFETCH(int, start);
-    QFETCH(bool, up);
-    QFETCH(int, expected);
+void EventRules::arrowPairRaisesChangeOnlyOnChange() {
+    QFETCH(int, row);
+    const auto [name, top, bottom, from, how, to] = kArrowCases[row];
     ArrowScrollBar bar(top, bottom);
     bar.resize(23, 21);
-    bar.setAngle(start);
-    QSignalSpy spy(&bar, &ArrowScrollBar::changed);
-    QTest::mouseClick(&bar, Qt::LeftButton, {}, (up ? bar.upArrowRect() : bar.downArrowRect()).center());
-    QCOMPARE(bar.angle(), expected);
-    QCOMPARE(spy.count(), expected == start ? 0 : 1);
+    bar.setAngle(from);
+    QList<int> seen;  // the value at each change, as the handler reads it
+    connect(&bar, &ArrowScrollBar::changed, [&] { seen << bar.angle(); });
+    if (how == '=')
+        bar.setAngle(to);
+    else
+        QTest::mouseClick(&bar, Qt::LeftButton, {}, (how == '+' ? bar.upArrowRect() : bar.downArrowRect()).center());
+    QCOMPARE(bar.angle(), to);
+    QCOMPARE(seen, to == from ? QList<int>{} : QList<int>{to});
 }
 
-namespace {
-void fill(InsertList& list) {
-    for (const char* item : {"white", "yellow", "red", "blue", "black"})
-        list.appendItem(QString::fromLatin1(item));
-}
-}  // namespace
-
-void EventRules::listChoiceRaisesClickOnly() {
+void EventRules::insertListRaisesItsOwnEvent() {
+    QFETCH(int, row);
+    const ListCase& c = kListCases[row];
     InsertList list;
     fill(list);
     list.setSelectedIndex(3);
     QSignalSpy clicks(&list, &InsertList::clicked), edits(&list, &InsertList::edited);
-    list.show();
-    list.showPopup();
-    QAbstractItemView* view = list.view();
-    const QPoint at = view->visualRect(list.model()->index(1, 0)).center();
-    QTest::mouseMove(view->viewport(), at);
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
-    QCOMPARE(list.selectedIndex(), 1);
-    QCOMPARE(list.shownText(), u"yellow"_qs);
-    QCOMPARE(clicks.count(), 1);
-    QCOMPARE(edits.count(), 0);
-}
-
-void EventRules::programSelectionRaisesClickWhenChanged() {
-    InsertList list;
-    fill(list);
-    QSignalSpy clicks(&list, &InsertList::clicked), edits(&list, &InsertList::edited);
-    list.setSelectedIndex(3);
-    QCOMPARE(clicks.count(), 1);
-    QCOMPARE(list.shownText(), u"blue"_qs);
-    list.setSelectedIndex(3);
-    QCOMPARE(clicks.count(), 1);
-    QCOMPARE(edits.count(), 0);
-}
-
-void EventRules::clearAndRefillRaiseNothing() {
-    InsertList list;
-    fill(list);
-    list.setSelectedIndex(2);
-    QSignalSpy clicks(&list, &InsertList::clicked), edits(&list, &InsertList::edited);
-    list.clearList();
-    fill(list);
-    QCOMPARE(clicks.count(), 0);
-    QCOMPARE(edits.count(), 0);
-    QCOMPARE(list.count(), 5);
-    QCOMPARE(list.selectedIndex(), -1);
-    QCOMPARE(list.shownText(), QString());
-}
-
-void EventRules::typingRaisesTextChangedPerKey() {
-    InsertList list;
-    fill(list);
-    list.setSelectedIndex(3);
-    list.show();
-    list.setFocus();
-    list.lineEdit()->selectAll();
-    QSignalSpy clicks(&list, &InsertList::clicked), edits(&list, &InsertList::edited);
-    QTest::keyClicks(&list, u"gr"_qs);
-    QCOMPARE(edits.count(), 2);
-    QCOMPARE(clicks.count(), 0);
-}
-
-void EventRules::noCompletionAndReturnAddsNothing() {
-    InsertList list;
-    fill(list);
-    list.setSelectedIndex(3);
-    list.show();
-    list.setFocus();
-    list.lineEdit()->selectAll();
-    QTest::keyClicks(&list, u"ye"_qs);
-    QCOMPARE(list.shownText(), u"ye"_qs);  // not completed to "yellow"
-    QTest::keyClicks(&list, u"zz"_qs);
-    QTest::keyClick(&list, Qt::Key_Return);
-    QCOMPARE(list.count(), 5);
-}
-
-void EventRules::selectingTheSameIndexRestoresTypedText() {
-    InsertList list;
-    fill(list);
-    list.setSelectedIndex(3);
-    list.lineEdit()->setText(u"xyz"_qs);
-    QSignalSpy clicks(&list, &InsertList::clicked);
-    list.setSelectedIndex(3);
-    QCOMPARE(list.shownText(), u"blue"_qs);
-    QCOMPARE(clicks.count(), 0);
-}
-
-void EventRules::programTextWriteOfListRaisesTextChanged() {
-    InsertList list;
-    fill(list);
-    QSignalSpy edits(&list, &InsertList::edited);
-    list.writeText(u"blue"_qs);
-    QCOMPARE(edits.count(), 1);
-    list.writeText(u"blue"_qs);
-    QCOMPARE(edits.count(), 1);
-    QCOMPARE(list.selectedIndex(), -1);  // a written text never selects an item by itself
+    c.act(list);
+    QCOMPARE(clicks.count(), c.clicks);
+    QCOMPARE(edits.count(), c.edits);
+    QCOMPARE(list.shownText(), QString::fromLatin1(c.shown));
+    QCOMPARE(list.selectedIndex(), c.index);
+    QCOMPARE(list.count(), int(std::size(kInserts)));
 }
 
 QTEST_MAIN(EventRules)
