@@ -16,7 +16,8 @@ void addRows(const Case (&cases)[n]) {
         QTest::newRow(cases[i].name) << int(i);
 }
 
-// A write of the value ('='), or a click on the top ('+') or bottom ('-') arrow.
+// A write of the value ('='), a click on the top ('+') or bottom ('-') arrow,
+// or the top arrow held down ('h': the steps repeat until it is let go).
 // clang-format off
 const struct ArrowCase { const char* name; int top, bottom, from; char how; int to; } kArrowCases[] = {
     {"write a new value", 70, 0, 45, '=', 12},   {"write the same value", 70, 0, 45, '=', 45},
@@ -24,7 +25,7 @@ const struct ArrowCase { const char* name; int top, bottom, from; char how; int 
     {"SCI up", 70, 0, 45, '+', 46},              {"SCI down", 70, 0, 45, '-', 44},
     {"SCI up at the top", 70, 0, 70, '+', 70},   {"SCI down at the bottom", 70, 0, 0, '-', 0},
     {"TCI up at the top", 25, -10, 25, '+', 25}, {"TCI down to -10", 25, -10, -9, '-', -10},
-    {"TCI down at the bottom", 25, -10, -10, '-', -10}};
+    {"TCI down at the bottom", 25, -10, -10, '-', -10}, {"held down, then let go", 70, 0, 45, 'h', 0}};
 // clang-format on
 
 // Each list action starts on a list of five inserts that shows "blue", its fourth.
@@ -102,7 +103,15 @@ void EventRules::arrowPairRaisesChangeOnlyOnChange() {
     connect(&bar, &ArrowScrollBar::changed, [&] { seen << bar.angle(); });
     if (how == '=')
         bar.setAngle(to);
-    else
+    else if (how == 'h') {
+        QTest::mousePress(&bar, Qt::LeftButton, {}, bar.upArrowRect().center());
+        QTRY_VERIFY(bar.angle() > from + 1);
+        QTest::mouseRelease(&bar, Qt::LeftButton, {}, bar.upArrowRect().center());
+        const int released = bar.angle();
+        QTest::qWait(300);
+        QCOMPARE(bar.angle(), released);
+        return;
+    } else
         QTest::mouseClick(&bar, Qt::LeftButton, {}, (how == '+' ? bar.upArrowRect() : bar.downArrowRect()).center());
     QCOMPARE(bar.angle(), to);
     QCOMPARE(seen, to == from ? QList<int>{} : QList<int>{to});
