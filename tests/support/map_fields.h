@@ -15,11 +15,9 @@ namespace kx::test {
 
 class MapFields : public CalcFields {
 public:
-    MapFields() { reset(); }
-
     // The window's initial texts: the reset inputs' effective values and the
     // fixed articulator points.
-    void reset() {
+    MapFields() {
         texts = {{Field::txtFrontX, "70.5"}, {Field::txtFrontZ, "48"},   {Field::SCIleft, " 45"},
                  {Field::SCIright, " 45"},   {Field::TCIleft, " 6"},     {Field::TCIright, " 6"},
                  {Field::txtLeftX, "66"},    {Field::txtLeftY, "13.5"},  {Field::txtLeftZ, "50"},
@@ -27,9 +25,6 @@ public:
         for (Field f : {Field::ag, Field::agtable, Field::canineright, Field::caninetableright, Field::canineleft,
                         Field::caninetableleft})
             texts[f] = "0";
-        back.clear();
-        fore.clear();
-        writes.clear();
     }
 
     std::string text(Field f) const override {
