@@ -215,12 +215,13 @@ private slots:
         QTest::addColumn<float>("rot");
         QTest::addColumn<float>("fwgrad");
         QTest::addColumn<float>("result");
-        const std::pair<float, float> bands[] = {{40, 10.5f},   {42.5f, 10.7f}, {45, 11.0f}, {47, 11.3f},
-                                                 {49, 11.5f},   {51, 11.7f},    {53, 11.85f}, {55, 13.0f}};
+        const std::pair<float, float> bands[] = {{40, 10.5f}, {42.5f, 10.7f}, {45, 11.0f},  {47, 11.3f},
+                                                 {49, 11.5f}, {51, 11.7f},    {53, 11.85f}, {55, 13.0f}};
         for (std::size_t i = 0; i < std::size(bands); ++i) {
             QTest::addRow("%g", double(bands[i].first)) << 10.0f << bands[i].first << bands[i].second;
             if (i + 1 < std::size(bands))
-                QTest::addRow("just above %g", double(bands[i].first)) << 10.0f << above(bands[i].first) << bands[i + 1].second;
+                QTest::addRow("just above %g", double(bands[i].first))
+                    << 10.0f << above(bands[i].first) << bands[i + 1].second;
         }
         QTest::newRow("negative guidance") << 10.0f << -5.0f << 10.5f;
         QTest::newRow("radians, 45") << 0.5f << 45.0f << 0.55f;
