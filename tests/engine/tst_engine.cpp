@@ -332,6 +332,7 @@ private slots:
         row("cos, slow path", 'c', -0x1.73378d9100d22p-1, 0x1.7f386df7789cfp-1);
         row("tan, slow path", 't', -0x1.b3ca705017745p-2, -0x1.d0283902cb249p-2);
         row("atan, slow path", 'a', 0x1.c15f8621f2bbp-2, 0x1.a775d3bb4e881p-2);
+        row("atan above 1, slow path", 'a', -0x1.4e1bf0e0fce6fp+1, -0x1.3476af68edc07p+0);
         row("cos nearest to a multiple of pi/2", 'c', 6381956970095103.0 * 0x1p797, -0x1.14ae72e6ba22fp-61);
         row("sin of the largest double", 's', 0x1.fffffffffffffp+1023, 0x1.452fc98b34e97p-8);
         row("sin of -0", 's', -0.0, -0.0);
