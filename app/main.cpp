@@ -1,6 +1,7 @@
 #include <QApplication>
 
 #include "kxcalc.h"
+#include "printing.h"
 #include "system_services.h"
 
 int main(int argc, char* argv[]) {
@@ -14,10 +15,11 @@ int main(int argc, char* argv[]) {
 
     kx::QtSettingsStore settings;
     kx::DesktopBrowser browser;
-    kx::DefaultPrinter printer;
+    kx::SystemPrinter printer;
+    kx::SystemClipboard clipboard;
     kx::QuitApplication programEnd;
     kx::MessageBoxes messages;
-    kx::KXcalc window({settings, browser, printer, programEnd, messages});
+    kx::KXcalc window({settings, browser, printer, clipboard, programEnd, messages});
     messages.setParentWindow(&window);
     window.formLoad();
     window.show();

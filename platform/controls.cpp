@@ -7,6 +7,7 @@
 #include <QImageReader>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QStyleOption>
 #include <QStylePainter>
@@ -25,6 +26,10 @@ bool isClickInside(const QWidget* w, const QMouseEvent* e) {
 bool isActivationKey(const QKeyEvent* e) {
     return e->key() == Qt::Key_Space || e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
 }
+// A painter that records the drawing for a page (see printing.h) knows no
+// resolution yet: our bitmaps go into it at their largest.
+bool isRecording(QPainter& p) { return p.paintEngine() && p.paintEngine()->type() == QPaintEngine::Picture; }
+constexpr qreal kLargestScale = 1000;
 }  // namespace
 
 QImage readPng(const QString& fileName) {
@@ -352,6 +357,10 @@ const QImage& Picture::nearestDrawn(qreal ratio) {
 }
 
 void Picture::drawPicture(QPainter& p, QPointF at) {
+    if (isRecording(p)) {
+        p.drawImage(QRectF(at, QSizeF(pictureSize())), nearestDrawn(kLargestScale));
+        return;
+    }
     const QTransform t = p.deviceTransform();
     if (t.type() <= QTransform::TxScale && t.m11() == t.m22() && t.m11() > 0) {
         const qreal ratio = t.m11();
@@ -405,6 +414,62 @@ void Picture::keyPressEvent(QKeyEvent* e) {
         emit clicked();
     else
         QWidget::keyPressEvent(e);
+}
+
+// --- IconButton
+
+void IconButton::paintEvent(QPaintEvent* e) {
+    QStylePainter p(this);
+    if (icon().isNull() || !text().isEmpty() || !isRecording(p)) {
+        p.end();
+        QPushButton::paintEvent(e);
+        return;
+    }
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    const QSize size = option.iconSize;
+    option.icon = QIcon();
+    p.drawControl(QStyle::CE_PushButton, option);
+    // Centred in the button's contents as the style centres it.
+    const QRect contents = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
+    QRect at(contents.x() + (contents.width() - size.width()) / 2,
+             contents.y() + (contents.height() - size.height()) / 2, size.width(), size.height());
+    if (option.state & (QStyle::State_On | QStyle::State_Sunken))
+        at.translate(style()->pixelMetric(QStyle::PM_ButtonShiftHorizontal, &option, this),
+                     style()->pixelMetric(QStyle::PM_ButtonShiftVertical, &option, this));
+    p.drawPixmap(at, icon().pixmap(size, kLargestScale, isEnabled() ? QIcon::Normal : QIcon::Disabled));
+}
+
+// --- context menus and copy keys
+
+void offerContextMenu(QWidget* control) {
+    control->setContextMenuPolicy(Qt::CustomContextMenu);
+    auto* keys = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), control, nullptr, nullptr, Qt::WidgetShortcut);
+    QObject::connect(keys, &QShortcut::activated, control,
+                     [control] { emit control->customContextMenuRequested(control->rect().center()); });
+}
+
+CopyKeys::CopyKeys(QWidget* window) : QObject(window) {
+    auto* keys = new QShortcut(QKeySequence::Copy, window);
+    connect(keys, &QShortcut::activated, this, &CopyKeys::activated);
+    for (QWidget* w : window->findChildren<QWidget*>())
+        if (qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w) || qobject_cast<QPlainTextEdit*>(w))
+            w->installEventFilter(this);
+}
+
+bool CopyKeys::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::ShortcutOverride || !static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy))
+        return false;
+    // A text control claims the copy keys whether or not it has anything to
+    // copy; without a selection they are left to the window.
+    bool selected = false;
+    if (auto* box = qobject_cast<QComboBox*>(watched))
+        selected = box->lineEdit() && box->lineEdit()->hasSelectedText();
+    else if (auto* line = qobject_cast<QLineEdit*>(watched))
+        selected = line->hasSelectedText();
+    else if (auto* note = qobject_cast<QPlainTextEdit*>(watched))
+        selected = note->textCursor().hasSelection();
+    return !selected;
 }
 
 // --- LinkLabel

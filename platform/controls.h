@@ -150,6 +150,39 @@ private:
     QImage nearest_;  // only at scales with no bitmap of their own
 };
 
+// A button showing one of our drawn icons. The style takes an icon's bitmap
+// for the screen's scale; on paper, where the painter enlarges far beyond
+// it, the button draws the icon from its largest bitmap itself.
+class IconButton : public QPushButton {
+    Q_OBJECT
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+};
+
+// Gives a control a context menu that the mouse (right button) and the
+// keyboard open: the Menu key wherever the system sends it, and Shift+F10,
+// which only Windows turns into a context menu itself. Either way the
+// control's customContextMenuRequested() fires, with the place to open at.
+void offerContextMenu(QWidget* control);
+
+// The copy keys of the window (Ctrl+C): in a control with selected text they
+// copy that text, as everywhere; anywhere else they raise activated().
+class CopyKeys : public QObject {
+    Q_OBJECT
+public:
+    // Watches the window's controls as they are now.
+    explicit CopyKeys(QWidget* window);
+
+signals:
+    void activated();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+};
+
 // A label that acts as a link: clickable, and operable from the keyboard,
 // with Space and Return where it has the focus, and from anywhere in its
 // window with its shortcut.

@@ -14,4 +14,12 @@ std::optional<float> regionalToSingle(const QString& text) {
     return static_cast<float>(d);
 }
 
+QString regionalDateTime(const QDateTime& when) {
+    const QLocale locale;
+    QString date = locale.dateFormat(QLocale::ShortFormat);
+    if (!date.contains(u"yyyy"))
+        date.replace(u"yy"_qs, u"yyyy"_qs);
+    return locale.toString(when, date + u' ' + locale.timeFormat(QLocale::ShortFormat));
+}
+
 }  // namespace kx

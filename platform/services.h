@@ -5,6 +5,8 @@
 #include <QImage>
 #include <QString>
 
+class QWidget;
+
 namespace kx {
 
 // One text per application, section and key; an absent key reads as "".
@@ -22,12 +24,51 @@ public:
     virtual void open(const QString& address) = 0;
 };
 
-// Prints an image on the default printer without a dialog. Returns false,
-// with a reason, when no printer can take it.
+// What the window puts on paper: its client area, drawn by the toolkit for
+// the paper's resolution, and one line of text under it.
+struct Page {
+    QWidget* window = nullptr;
+    QString footer;
+};
+
+// The file dialog's texts, in the window's language, and the name it offers
+// in the person's documents folder.
+struct FileChoice {
+    QString title, filter, fileName;
+};
+
+// Printing and saving the page. Each returns what came of it; the caller
+// tells the person about anything but Done and Cancelled.
 class Printer {
 public:
+    enum class Outcome {
+        Done,
+        Cancelled,  // the person closed a dialog: nothing happened
+        NoPrinter,  // no default printer
+        Refused,    // the printer or queue `detail` did not take the job
+        NotSaved,   // the file `detail` could not be written (`reason`)
+    };
+    struct Result {
+        Outcome outcome = Outcome::Done;
+        QString detail, reason;
+    };
     virtual ~Printer() = default;
-    virtual bool print(const QImage& image, QString* reason) = 0;
+    // On the default printer, with no dialog.
+    virtual Result printDefault(const Page& page) = 0;
+    // On the printer, and with the settings, the person chooses in the
+    // system's print dialog.
+    virtual Result printChoosing(const Page& page) = 0;
+    // As a PDF file where the person chooses in the system's file dialog.
+    virtual Result savePdf(const Page& page, const FileChoice& choice) = 0;
+};
+
+// Puts the setting on the clipboard as text and as a picture, so that it
+// pastes into a text field, a mail or a document. False when the clipboard
+// did not take it.
+class Clipboard {
+public:
+    virtual ~Clipboard() = default;
+    virtual bool put(const QString& text, const QImage& image) = 0;
 };
 
 // Ends the program at once.
@@ -49,6 +90,7 @@ struct Services {
     SettingsStore& settings;
     Browser& browser;
     Printer& printer;
+    Clipboard& clipboard;
     ProgramEnd& programEnd;
     Messages& messages;
 };

@@ -5,9 +5,6 @@
 #include <QFileInfo>
 #include <QLockFile>
 #include <QMessageBox>
-#include <QPainter>
-#include <QPrinter>
-#include <QPrinterInfo>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QUrl>
@@ -97,28 +94,6 @@ void QtSettingsStore::write(const QString& app, const QString& section, const QS
 }
 
 void DesktopBrowser::open(const QString& address) { QDesktopServices::openUrl(QUrl::fromUserInput(address)); }
-
-bool DefaultPrinter::print(const QImage& image, QString* reason) {
-    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
-    if (info.isNull()) {
-        if (reason)
-            *reason = QStringLiteral("no-printer");
-        return false;
-    }
-    QPrinter printer(info, QPrinter::HighResolution);
-    QPainter painter;
-    if (!painter.begin(&printer)) {
-        if (reason)
-            *reason = info.printerName();
-        return false;
-    }
-    // The window's size in inches, as it is on the screen, at the page's top left.
-    const QRect page = painter.viewport();
-    const double scale = std::min(printer.resolution() / 96.0, std::min(double(page.width()) / image.width(),
-                                                                        double(page.height()) / image.height()));
-    painter.drawImage(QRectF(0, 0, image.width() * scale, image.height() * scale), image);
-    return painter.end();
-}
 
 void prepareToolkit() {
 #ifdef Q_OS_WIN

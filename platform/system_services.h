@@ -35,11 +35,6 @@ public:
     void open(const QString& address) override;
 };
 
-class DefaultPrinter : public Printer {
-public:
-    bool print(const QImage& image, QString* reason) override;
-};
-
 // Toolkit choices that must be made before the application object exists.
 void prepareToolkit();
 

@@ -1,5 +1,6 @@
 // In-memory stand-ins for the system services: a private settings store, a
-// browser and a printer that only record, a program end that only notes it.
+// browser, a printer and a clipboard that only record, a program end that
+// only notes it.
 #pragma once
 
 #include <QHash>
@@ -38,13 +39,29 @@ public:
     bool opened = false;
 };
 
+// Counts the pages sent to the default printer and answers each with
+// `answer` (a printer named "KX"); its dialogs are always cancelled.
 class CountingPrinter : public Printer {
 public:
-    bool print(const QImage&, QString*) override {
+    Result printDefault(const Page&) override {
         ++count;
+        return {answer, QStringLiteral("KX"), {}};
+    }
+    Result printChoosing(const Page&) override { return {Outcome::Cancelled, {}, {}}; }
+    Result savePdf(const Page&, const FileChoice&) override { return {Outcome::Cancelled, {}, {}}; }
+    int count = 0;
+    Outcome answer = Outcome::Done;
+};
+
+class RecordingClipboard : public Clipboard {
+public:
+    bool put(const QString& t, const QImage& i) override {
+        text = t;
+        image = i;
         return true;
     }
-    int count = 0;
+    QString text;
+    QImage image;
 };
 
 class NotedEnd : public ProgramEnd {
@@ -70,15 +87,17 @@ struct StandIns {
     MemorySettings settings;
     RecordingBrowser browser;
     CountingPrinter printer;
+    RecordingClipboard clipboard;
     NotedEnd end;
     CountingMessages messages;
 
-    Services services() { return {settings, browser, printer, end, messages}; }
+    Services services() { return {settings, browser, printer, clipboard, end, messages}; }
     // Forgets what the services recorded; the settings stay, as across a
     // restart of the program.
     void forgetRecords() {
         browser = {};
         printer = {};
+        clipboard = {};
         end = {};
         messages = {};
     }

@@ -1,6 +1,7 @@
 #include "kxcalc.h"
 
 #include <QCheckBox>
+#include <QMenu>
 #include <QPushButton>
 #include <algorithm>
 #include <ranges>
@@ -8,6 +9,7 @@
 #include "accessible.h"
 #include "controls.h"
 #include "layout.h"
+#include "regional.h"
 
 namespace kx {
 
@@ -155,7 +157,7 @@ QWidget* KXcalc::createControl(const ControlSpec& spec) {
             return picture;
         }
         case ControlKind::Button: {
-            auto* button = new QPushButton(text, this);
+            auto* button = new IconButton(text, this);
             if (spec.picture) {
                 button->setIcon(drawnIcon(QLatin1StringView(spec.picture)));
                 button->setIconSize(QSize(24, 24));
@@ -258,6 +260,30 @@ void KXcalc::connectHandlers() {
     // picGe_Click, picUS_Click, picIT_Click
     for (std::size_t lang = 0; lang < kLanguageCount; ++lang)
         connect(ui_.flags[lang], &Picture::clicked, this, [this, lang] { chooseLanguage(int(lang)); });
+    connectPrintMenu();
+}
+
+// The print button prints at once; its context menu and the usual keys
+// reach the other ways a practice files a setting.
+void KXcalc::connectPrintMenu() {
+    offerContextMenu(ui_.cmdPrint);
+    connect(ui_.cmdPrint, &QWidget::customContextMenuRequested, this, [this](QPoint at) {
+        // What was chosen runs once the menu has closed.
+        QMenu menu(this);
+        for (const LangTexts& item : tables_.printMenu)
+            menu.addAction(item[std::size_t(langIndex_)]);
+        const QList<QAction*> items = menu.actions();
+        const QAction* chosen = menu.exec(ui_.cmdPrint->mapToGlobal(at));
+        if (chosen == items[0])
+            printChoosing();
+        else if (chosen == items[1])
+            savePdf();
+        else if (chosen == items[2])
+            copySetting();
+    });
+    auto* print = new QShortcut(QKeySequence::Print, this);
+    connect(print, &QShortcut::activated, this, &KXcalc::cmdPrint_Click);
+    connect(new CopyKeys(this), &CopyKeys::activated, this, &KXcalc::copySetting);
 }
 
 void KXcalc::setTabOrder() {
@@ -398,12 +424,56 @@ void KXcalc::resetInputs() {
 
 void KXcalc::cmdCalculate_Click() { calc_.calctable(); }
 
-void KXcalc::cmdPrint_Click() {
-    QString reason;
-    if (!services_.printer.print(grab().toImage(), &reason))
-        services_.messages.notice(reason == QLatin1StringView("no-printer")
-                                      ? tables_.noPrinterMessage(langIndex_)
-                                      : tables_.printFailedMessage(langIndex_, reason));
+void KXcalc::cmdPrint_Click() { tell(services_.printer.printDefault(page())); }
+
+void KXcalc::printChoosing() { tell(services_.printer.printChoosing(page())); }
+
+void KXcalc::savePdf() {
+    const std::size_t i = std::size_t(langIndex_);
+    const QString name = QDateTime::currentDateTime().toString(u"'kxcalc-'yyyy-MM-dd-HHmm'.pdf'"_qs);
+    tell(services_.printer.savePdf(page(), {tables_.pdfTitle[i], tables_.pdfFilter[i], name}));
+}
+
+void KXcalc::copySetting() {
+    if (!services_.clipboard.put(settingText(), grab().toImage()))
+        services_.messages.notice(tables_.clipboardFailedMessage(langIndex_));
+}
+
+Page KXcalc::page() {
+    return {this, tables_.printedOn[std::size_t(langIndex_)].arg(regionalDateTime(QDateTime::currentDateTime()))};
+}
+
+QString KXcalc::settingText() const {
+    const std::size_t i = std::size_t(langIndex_);
+    const auto input = [this](std::size_t k) {
+        const InputControls& in = ui_.inputs[k];
+        return QStringLiteral("%1 %2 %3 (%4)")
+            .arg(in.caption->text(), in.io.angle->text().trimmed(), in.degree->text(), in.io.list->shownText());
+    };
+    // kInputSpecs: SCI right, SCI left, TCI right, TCI left.
+    QStringList lines{windowTitle(), ui_.lblRightSide->text() + u": "_qs + input(0) + u", "_qs + input(2),
+                      ui_.lblLeftSide->text() + u": "_qs + input(1) + u", "_qs + input(3)};
+    // Each tile by the name a screen reader gives it.
+    for (Field f : {Field::txtFrontTableColor, Field::txtLeftTableColor, Field::txtRightTableColor}) {
+        const auto named = std::ranges::find(tables_.accessible, fieldName(f), &LanguageTables::Accessible::control);
+        lines << named->name[i] + u": "_qs + fromUtf8(text(f));
+    }
+    lines << tables_.copiedOn[i].arg(regionalDateTime(QDateTime::currentDateTime()));
+    return lines.join(u'\n') + u'\n';
+}
+
+void KXcalc::tell(const Printer::Result& result) {
+    QString text;
+    switch (result.outcome) {
+        case Printer::Outcome::Done:
+        case Printer::Outcome::Cancelled: return;
+        case Printer::Outcome::NoPrinter: text = tables_.noPrinterMessage(langIndex_); break;
+        case Printer::Outcome::Refused: text = tables_.printFailedMessage(langIndex_, result.detail); break;
+        case Printer::Outcome::NotSaved:
+            text = tables_.pdfFailedMessage(langIndex_, result.detail, result.reason);
+            break;
+    }
+    services_.messages.notice(text);
 }
 
 void KXcalc::cmdEnd_Click() { services_.programEnd.end(); }

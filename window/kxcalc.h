@@ -71,6 +71,15 @@ public:
     void cmdCalculate_Click();
     void cmdPrint_Click();
     void cmdEnd_Click();
+
+    // The other ways out, from the print button's context menu and the
+    // copy keys: print with the system's dialog, save as PDF, copy.
+    void printChoosing();
+    void savePdf();
+    void copySetting();
+    // The setting as plain text, in the window's language, ending in a line
+    // that says when it was taken.
+    QString settingText() const;
     void chkDebug_Click();
     void lblHyperlink_Click();
 
@@ -106,6 +115,9 @@ private:
     void applyAccessibleTexts();
     void writeInsertLists();
     void setOuterHeight(int twips);
+    void connectPrintMenu();
+    Page page();
+    void tell(const Printer::Result& result);
 
     Services services_;
     LanguageTables tables_;

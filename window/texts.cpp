@@ -140,8 +140,12 @@ LanguageTables makeLanguageTables() {
         {"copyrighttxt", row(u"Version und Copyright"_qs, u"Version and copyright"_qs, u"Versione e copyright"_qs), {}},
         {"notetitletxt", row(u"Überschrift des Hinweises"_qs, u"Heading of the note"_qs, u"Titolo della nota"_qs), {}},
         {"cmdPrint", row(u"Drucken"_qs, u"Print"_qs, u"Stampa"_qs),
-         row(u"Druckt das Fenster auf dem Standarddrucker"_qs, u"Prints the window on the default printer"_qs,
-             u"Stampa la finestra sulla stampante predefinita"_qs)},
+         row(u"Druckt das Fenster auf dem Standarddrucker; sein Kontextmenü druckt mit Auswahl des Druckers, "
+             u"speichert als PDF oder kopiert"_qs,
+             u"Prints the window on the default printer; its context menu prints on a chosen printer, saves a PDF "
+             u"or copies"_qs,
+             u"Stampa la finestra sulla stampante predefinita; il suo menu contestuale stampa su una stampante a "
+             u"scelta, salva in PDF o copia"_qs)},
         {"cmdEnd", row(u"Beenden"_qs, u"End"_qs, u"Esci"_qs),
          row(u"Beendet das Programm"_qs, u"Ends the program"_qs, u"Chiude il programma"_qs)},
         // The link is named by the address it shows.
@@ -150,6 +154,13 @@ LanguageTables makeLanguageTables() {
          row(u"Öffnet die Website des Herstellers im Browser"_qs, u"Opens the maker's web site in the browser"_qs,
              u"Apre il sito web del produttore nel browser"_qs)},
     };
+    t.printMenu = {row(u"Drucken…"_qs, u"Print…"_qs, u"Stampa…"_qs),
+                   row(u"Als PDF speichern…"_qs, u"Save as PDF…"_qs, u"Salva come PDF…"_qs),
+                   row(u"Kopieren"_qs, u"Copy"_qs, u"Copia"_qs)};
+    t.printedOn = row(u"Gedruckt am %1"_qs, u"Printed on %1"_qs, u"Stampato il %1"_qs);
+    t.copiedOn = row(u"Kopiert am %1"_qs, u"Copied on %1"_qs, u"Copiato il %1"_qs);
+    t.pdfTitle = row(u"Als PDF speichern"_qs, u"Save as PDF"_qs, u"Salva come PDF"_qs);
+    t.pdfFilter = row(u"PDF-Dateien (*.pdf)"_qs, u"PDF files (*.pdf)"_qs, u"File PDF (*.pdf)"_qs);
     t.tileDescription = row(u"Gewähltes Element: %1"_qs, u"Chosen element: %1"_qs, u"Elemento scelto: %1"_qs);
     // Every insert and every element has its name in every language.
     for (const auto& names : {std::span<const LangTexts>(t.insertName), std::span<const LangTexts>(t.elementName)})
@@ -217,6 +228,21 @@ QString LanguageTables::printFailedMessage(int lang, const QString& printer) con
         row(u"Der Drucker „%1“ hat den Auftrag nicht angenommen."_qs, u"The printer \"%1\" did not accept the job."_qs,
             u"La stampante \"%1\" non ha accettato il lavoro."_qs);
     return t[known(lang)].arg(printer);
+}
+
+QString LanguageTables::pdfFailedMessage(int lang, const QString& file, const QString& reason) const {
+    static const LangTexts t =
+        row(u"Die PDF-Datei „%1“ konnte nicht gespeichert werden: %2"_qs,
+            u"The PDF file \"%1\" could not be saved: %2"_qs, u"Impossibile salvare il file PDF \"%1\": %2"_qs);
+    return t[known(lang)].arg(file, reason);
+}
+
+QString LanguageTables::clipboardFailedMessage(int lang) const {
+    static const LangTexts t =
+        row(u"Die Zwischenablage hat die Einstellung nicht angenommen. Es wurde nichts kopiert."_qs,
+            u"The clipboard did not take the setting. Nothing was copied."_qs,
+            u"Gli appunti non hanno accettato l'impostazione. Non è stato copiato nulla."_qs);
+    return t[known(lang)];
 }
 
 }  // namespace kx

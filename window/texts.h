@@ -62,10 +62,21 @@ struct LanguageTables {
     // chose for it (%1, its colour name).
     LangTexts tileDescription;
 
+    // The print button's context menu: print with the system's dialog, save
+    // as PDF, copy.
+    std::array<LangTexts, 3> printMenu;
+    // The line under the printed window, and the last line of a copy; %1 is
+    // the date and time in the regional format.
+    LangTexts printedOn, copiedOn;
+    // The PDF file dialog's title and its file type.
+    LangTexts pdfTitle, pdfFilter;
+
     // What the person reads when a calculation stops on a fault.
     QString faultMessage(int lang, FaultKind kind, CalcStage stage) const;
     QString noPrinterMessage(int lang) const;
     QString printFailedMessage(int lang, const QString& printer) const;
+    QString pdfFailedMessage(int lang, const QString& file, const QString& reason) const;
+    QString clipboardFailedMessage(int lang) const;
 };
 
 // The tables as the window fills them when it loads.

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "kxcalc.h"
+#include "printing.h"
 #include "system_services.h"
 
 #ifdef Q_OS_WIN
@@ -169,10 +170,11 @@ int main(int argc, char* argv[]) {
     // configuration folder comes from the environment, as for the user.
     QtSettingsStore settings(argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString());
     DesktopBrowser browser;
-    DefaultPrinter printer;
+    SystemPrinter printer;
+    SystemClipboard clipboard;
     QuitApplication end;
     MessageBoxes messages;
-    KXcalc window({settings, browser, printer, end, messages});
+    KXcalc window({settings, browser, printer, clipboard, end, messages});
     messages.setParentWindow(&window);
     window.formLoad();
     window.show();
