@@ -429,6 +429,7 @@ void IconButton::paintEvent(QPaintEvent* e) {
     initStyleOption(&option);
     const QSize size = option.iconSize;
     option.icon = QIcon();
+    option.state &= ~QStyle::State_HasFocus;  // a click on Print gives it the focus; paper needs no sign of it
     p.drawControl(QStyle::CE_PushButton, option);
     // Centred in the button's contents as the style centres it.
     const QRect contents = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);

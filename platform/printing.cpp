@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <QLocale>
 #include <QMimeData>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPicture>
@@ -30,6 +31,87 @@ namespace {
 constexpr double kFooterPoints = 7;
 constexpr double kFooterGapPoints = 6;
 
+// A copy of a recording in which every picture is opaque on what the
+// screen shows beneath it. The Windows print engine prints whatever has
+// transparency as a bitmap of all it covers (of the whole window where there
+// are many such places), and the text there would be no text on paper. It
+// hands its drawing on to the copy the way Qt's own engine for such printers
+// does.
+class OpaqueCopy final : public QPaintDevice, public QPaintEngine {
+public:
+    OpaqueCopy(QPicture& out, QImage screen) : QPaintEngine(AllFeatures), out_(out), screen_(std::move(screen)) {}
+
+    QPaintEngine* paintEngine() const override { return const_cast<OpaqueCopy*>(this); }
+    int metric(PaintDeviceMetric m) const override {
+        switch (m) {
+            case PdmWidth: return int(screen_.deviceIndependentSize().width());
+            case PdmHeight: return int(screen_.deviceIndependentSize().height());
+            case PdmWidthMM: return int(screen_.deviceIndependentSize().width() * 25.4 / 96);
+            case PdmHeightMM: return int(screen_.deviceIndependentSize().height() * 25.4 / 96);
+            case PdmNumColors: return 16777216;
+            case PdmDepth: return 24;
+            case PdmDevicePixelRatio: return 1;
+            case PdmDevicePixelRatioScaled: return int(devicePixelRatioFScale());
+            default: return 96;  // the dots per inch the recording was made at
+        }
+    }
+
+    Type type() const override { return User; }
+    bool begin(QPaintDevice*) override { return into_.begin(&out_); }
+    bool end() override { return into_.end(); }
+    void updateState(const QPaintEngineState& state) override {
+        const QPainter* p = painter();
+        into_.setPen(p->pen());
+        into_.setBrush(p->brush());
+        into_.setBrushOrigin(p->brushOrigin());
+        into_.setFont(p->font());
+        into_.setOpacity(p->opacity());
+        into_.setTransform(p->combinedTransform());
+        engine()->updateState(state);
+    }
+    void drawRects(const QRect* r, int n) override { engine()->drawRects(r, n); }
+    void drawRects(const QRectF* r, int n) override { engine()->drawRects(r, n); }
+    void drawLines(const QLine* l, int n) override { engine()->drawLines(l, n); }
+    void drawLines(const QLineF* l, int n) override { engine()->drawLines(l, n); }
+    void drawEllipse(const QRectF& r) override { engine()->drawEllipse(r); }
+    void drawEllipse(const QRect& r) override { engine()->drawEllipse(r); }
+    void drawPath(const QPainterPath& path) override { engine()->drawPath(path); }
+    void drawPoints(const QPointF* p, int n) override { engine()->drawPoints(p, n); }
+    void drawPoints(const QPoint* p, int n) override { engine()->drawPoints(p, n); }
+    void drawPolygon(const QPointF* p, int n, PolygonDrawMode m) override { engine()->drawPolygon(p, n, m); }
+    void drawPolygon(const QPoint* p, int n, PolygonDrawMode m) override { engine()->drawPolygon(p, n, m); }
+    void drawTextItem(const QPointF& p, const QTextItem& item) override { engine()->drawTextItem(p, item); }
+    void drawPixmap(const QRectF& r, const QPixmap& pm, const QRectF& sr) override {
+        engine()->drawImage(r, opaque(pm.toImage(), r, sr), sr);
+    }
+    void drawImage(const QRectF& r, const QImage& image, const QRectF& sr, Qt::ImageConversionFlags) override {
+        engine()->drawImage(r, opaque(image, r, sr), sr);
+    }
+    void drawTiledPixmap(const QRectF& r, const QPixmap& pm, const QPointF& s) override {
+        engine()->drawTiledPixmap(r, pm.hasAlpha() ? QPixmap::fromImage(opaque(pm.toImage(), r, {})) : pm, s);
+    }
+
+private:
+    QPaintEngine* engine() { return into_.paintEngine(); }
+    // The part `sr` of `image`, shown at `r`, laid on the screen's pixels there.
+    QImage opaque(const QImage& image, const QRectF& r, const QRectF& sr) {
+        if (!image.hasAlphaChannel())
+            return image;
+        const QRectF on = painter()->combinedTransform().mapRect(r);
+        const qreal ratio = screen_.devicePixelRatio();
+        const QRectF part = sr.isEmpty() ? QRectF(image.rect()) : sr;
+        QImage flat(image.size(), QImage::Format_RGB32);
+        QPainter paint(&flat);
+        paint.fillRect(flat.rect(), Qt::white);
+        paint.drawImage(part, screen_, QRectF(on.topLeft() * ratio, on.size() * ratio));
+        paint.drawImage(0, 0, image);
+        return flat;
+    }
+    QPicture& out_;
+    QImage screen_;
+    QPainter into_;
+};
+
 void drawPage(QPainter& p, int dpi, const Page& page) {
     QWidget* window = page.window;
     const double perPoint = dpi / 72.0;
@@ -48,6 +130,12 @@ void drawPage(QPainter& p, int dpi, const Page& page) {
     QPainter recorder(&drawn);
     window->render(&recorder, QPoint(), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
     recorder.end();
+    if (p.paintEngine()->type() == QPaintEngine::Windows) {
+        QPicture opaque;
+        OpaqueCopy copy(opaque, window->grab().toImage());
+        QPainter(&copy).drawPicture(0, 0, drawn);
+        drawn = opaque;
+    }
     // A recording plays back as large on every device as on a 96-dpi screen.
     p.save();
     p.scale(scale * 96 / dpi, scale * 96 / dpi);
