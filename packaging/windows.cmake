@@ -49,6 +49,9 @@ set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY "KX Calculator")
 set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_CURRENT_BINARY_DIR}/licence.txt)
 configure_file(windows/licence.txt.in ${CMAKE_CURRENT_BINARY_DIR}/licence.txt @ONLY)
 set(CPACK_KX_COPYRIGHT "${KX_COPYRIGHT}")
+# The packages are not code-signed: a checksum beside each lets an IT
+# service check what it deploys, or allow it by its hash.
+set(CPACK_PACKAGE_CHECKSUM SHA256)
 # The MSI's upgrade code: the same in every version for ever, so that each
 # replaces the one before.
 set(CPACK_KX_MSI_UPGRADE_CODE 1A131D21-E369-4C28-AB85-46C7246574C2)
