@@ -1,8 +1,11 @@
 # The Windows release: what a practice installs. Everything sits in one
 # folder: the program, the Qt DLLs it links, the platform and style plugins
 # Qt loads from beside the program, and the mingw-w64 runtime DLLs; nothing
-# else. CPack makes kxcalc-<version>-win64-setup.exe (NSIS) and
-# kxcalc-<version>-win64.zip from it (scripts/windows).
+# else. CPack makes three packages of it (scripts/windows):
+#   kxcalc-<version>-win64-setup.exe  the setup program (NSIS), for everyone
+#                                     or for the user alone, in three languages
+#   kxcalc-<version>-win64.msi        for IT services (wixl, from msitools)
+#   kxcalc-<version>-win64.zip        to run without installing
 
 # Qt is LGPL: it ships as its own DLLs, exactly those the program imports.
 set(kx_qt_dlls Qt6::Core Qt6::Gui Qt6::Widgets Qt6::PrintSupport)
@@ -40,28 +43,33 @@ if(CMAKE_STRIP)
     endforeach()")
 endif()
 
-set(CPACK_GENERATOR NSIS ZIP)
-set(CPACK_PACKAGE_FILE_NAME "kxcalc-${PROJECT_VERSION}-win64")
+set(CPACK_GENERATOR NSIS External ZIP)
+set(CPACK_KX_WINDOWS ON)
 set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY "KX Calculator")
 set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_CURRENT_BINARY_DIR}/licence.txt)
 configure_file(windows/licence.txt.in ${CMAKE_CURRENT_BINARY_DIR}/licence.txt @ONLY)
+set(CPACK_KX_COPYRIGHT "${KX_COPYRIGHT}")
+# The packages are not code-signed: a checksum beside each lets an IT
+# service check what it deploys, or allow it by its hash.
+set(CPACK_PACKAGE_CHECKSUM SHA256)
+# The MSI's upgrade code: the same in every version for ever, so that each
+# replaces the one before.
+set(CPACK_KX_MSI_UPGRADE_CODE 1A131D21-E369-4C28-AB85-46C7246574C2)
 
-# A 64-bit installer: it installs under "Program Files", not the 32-bit
-# "Program Files (x86)", and starts on systems with no 32-bit support.
-set(CPACK_NSIS_DEFINES "Target amd64-unicode")
-set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
+# The setup program: our own NSIS script (windows/NSIS.template.in), which
+# CPack finds on its module path in place of its own.
+list(PREPEND CMAKE_MODULE_PATH ${CMAKE_CURRENT_SOURCE_DIR}/windows)
+set(CPACK_NSIS_COMPRESSOR "/SOLID lzma")
 set(CPACK_NSIS_DISPLAY_NAME "${KX_PRODUCT_NAME}")
-# Also the Start-menu folder's name: without the version, so that an update
-# keeps the entry where the user knows it.
 set(CPACK_NSIS_PACKAGE_NAME "${KX_PRODUCT_NAME}")
-set(CPACK_NSIS_EXECUTABLES_DIRECTORY .)
 set(CPACK_NSIS_INSTALLED_ICON_NAME kxcalc.exe)
 set(CPACK_NSIS_MUI_ICON ${KX_ICON_DIR}/kxcalc.ico)
 set(CPACK_NSIS_MUI_UNIICON ${KX_ICON_DIR}/kxcalc.ico)
-set(CPACK_NSIS_MUI_FINISHPAGE_RUN kxcalc.exe)
 set(CPACK_NSIS_URL_INFO_ABOUT "${KX_HOMEPAGE_URL}")
 set(CPACK_NSIS_HELP_LINK "${KX_HOMEPAGE_URL}")
 set(CPACK_NSIS_CONTACT "${CPACK_PACKAGE_CONTACT}")
-set(CPACK_NSIS_MANIFEST_DPI_AWARE ON)
-# An older version goes first, so that no file of it stays behind.
-set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
+
+# The MSI: CPack stages the installation and windows/msi.cmake runs wixl.
+set(CPACK_EXTERNAL_ENABLE_STAGING ON)
+set(CPACK_EXTERNAL_PACKAGE_SCRIPT ${CMAKE_CURRENT_SOURCE_DIR}/windows/msi.cmake)
+set(CPACK_KX_WXS ${CMAKE_CURRENT_SOURCE_DIR}/windows/kxcalc.wxs)
