@@ -136,9 +136,10 @@ void drawPage(QPainter& p, int dpi, const Page& page) {
         QPainter(&copy).drawPicture(0, 0, drawn);
         drawn = opaque;
     }
-    // A recording plays back as large on every device as on a 96-dpi screen.
+    // A recording plays back enlarged by the device's dots per inch over its own.
+    const double playback = double(p.device()->logicalDpiX()) / drawn.logicalDpiX();
     p.save();
-    p.scale(scale * 96 / dpi, scale * 96 / dpi);
+    p.scale(scale / playback, scale / playback);
     p.drawPicture(0, 0, drawn);
     p.restore();
     p.setFont(font);

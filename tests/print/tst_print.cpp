@@ -77,7 +77,6 @@ const struct Case { const char* name; const char* system; Way way; const char* a
      "The PDF file \"%1\" could not be saved: Permission denied"},
     {"PDF where a folder is", "", MenuPdf, "folder.pdf", "",
      "The PDF file \"%1\" could not be saved: Filename refers to a directory"},
-    // The file size limit fails a write as a full disk does.
     {"PDF on a full disk", "", MenuPdf, "full.pdf", "", "The PDF file \"%1\" could not be saved: File too large"},
     {"copy", "", MenuCopy, "", "clipboard", ""},
     {"Ctrl+C", "", CtrlC, "", "clipboard", ""},
@@ -85,6 +84,8 @@ const struct Case { const char* name; const char* system; Way way; const char* a
     {"Ctrl+C on selected text", "", CtrlCOnSelection, "", "selection", ""},
 };
 // clang-format on
+const char* const kAngles[] = {"angleSCIright", "37", "angleSCIleft", "52",
+                               "angleTCIright", "11", "angleTCIleft", "-3"};
 
 }  // namespace
 
@@ -106,17 +107,12 @@ class Print : public QObject {
     }
     QWidget* control(const char* name) { return window_->control(QLatin1StringView(name)); }
     // The page, the elements, the four angles and the date line it must show;
-    // every picture and icon from its largest bitmap (288 dpi), not the screen's.
+    // the six pictures and two icons from their largest bitmaps (288 dpi).
     void checkPage(const QString& pdf, const QString& when) {
         checkShows(run(u"pdftotext"_qs, {pdf, u"-"_qs}), when);
-        const QStringList images = run(u"pdfimages"_qs, {u"-list"_qs, pdf}).split(u'\n');
-        QCOMPARE(std::ranges::count_if(images,
-                                       [](const QString& line) {
-                                           const QString l = line.simplified();
-                                           return l.section(u' ', 2, 2) == u"image" &&
-                                                  l.section(u' ', 12, 12).toInt() >= 280;
-                                       }),
-                 8);
+        static const QRegularExpression sharp(u"^ +\\d+ +\\d+ image .* (2[89]\\d|[3-9]\\d\\d) +\\d+ +\\S+ +\\S+$"_qs,
+                                              QRegularExpression::MultilineOption);
+        QCOMPARE(run(u"pdfimages"_qs, {u"-list"_qs, pdf}).count(sharp), 8);
     }
     // `when` holds %1 for the date and time, which may have turned a minute
     // since the row began.
@@ -146,11 +142,8 @@ private slots:
         window_->formLoad();
         window_->show();
         // Angles no other field shows, so that the page must carry each.
-        for (const auto& [name, angle] : {std::pair{"angleSCIright", "37"},
-                                          {"angleSCIleft", "52"},
-                                          {"angleTCIright", "11"},
-                                          {"angleTCIleft", "-3"}})
-            qobject_cast<TextBox*>(control(name))->write(QLatin1StringView(angle));
+        for (const char* const* angle : {kAngles, kAngles + 2, kAngles + 4, kAngles + 6})
+            qobject_cast<TextBox*>(control(angle[0]))->write(QLatin1StringView(angle[1]));
     }
     void cleanupTestCase() { cups("private-cups", {u"stop"_qs}); }
 
@@ -175,27 +168,26 @@ private slots:
             cups(c.system, {u"KX"_qs});
         QApplication::clipboard()->clear();
 
+        // As a user, and, for the full disk, with a file size limit that
+        // fails a write as a full disk does.
         rlimit was{};
         getrlimit(RLIMIT_FSIZE, &was);
+        const rlimit limit{file.endsWith(u"full.pdf") ? 1024 : was.rlim_cur, was.rlim_max};
+        std::signal(SIGXFSZ, SIG_IGN);
+        setrlimit(RLIMIT_FSIZE, &limit);
+        overridePermissions(false);
         if (*c.answer)
             whenShown<QDialog>([&](QDialog* d) {
                 if (qstrcmp(c.answer, "gone") == 0)
                     cups("lpadmin -x", {u"KX"_qs});
-                if (qstrcmp(c.answer, "cancel") == 0)
-                    return d->reject();
                 if (auto* files = qobject_cast<QFileDialog*>(d)) {
                     QVERIFY(files->selectedFiles().value(0).endsWith(u".pdf"));
                     files->setOption(QFileDialog::DontConfirmOverwrite);
                     qobject_cast<QLineEdit*>(d->focusWidget())->setText(file);  // typed into the name field
                 }
-                QMetaObject::invokeMethod(d, "accept");
-                overridePermissions(false);
+                QMetaObject::invokeMethod(d, qstrcmp(c.answer, "cancel") == 0 ? "reject" : "accept");
                 if (file.endsWith(u"folder.pdf"))
                     QDir().mkdir(file);
-                std::signal(SIGXFSZ, SIG_IGN);
-                const rlimit full{1024, was.rlim_max};
-                if (file.endsWith(u"full.pdf"))
-                    setrlimit(RLIMIT_FSIZE, &full);
             });
         auto* field = qobject_cast<QLineEdit*>(control("angleSCIleft"));
         QWidget* focus = c.way >= CtrlCInField ? field : control("cmdPrint");
