@@ -117,14 +117,16 @@ void KXcalc::createControls() {
 QWidget* KXcalc::createControl(const ControlSpec& spec) {
     const QString text = QString::fromUtf8(spec.text);
     switch (spec.kind) {
-        case ControlKind::Label: {
-            QLabel* label = spec.name == std::string_view("lblHyperlink") ? new LinkLabel(this) : new QLabel(this);
+        case ControlKind::Label:
+        case ControlKind::Link: {
+            const bool link = spec.kind == ControlKind::Link;
+            QLabel* label = link ? new LinkLabel(this) : new QLabel(this);
             label->setText(text);
             label->setTextFormat(Qt::PlainText);
             label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
             // Captions wrap within their box like the classic labels; the
             // link stays on one line.
-            label->setWordWrap(!qobject_cast<LinkLabel*>(label));
+            label->setWordWrap(!link);
             return label;
         }
         case ControlKind::TextBox: {
@@ -180,9 +182,10 @@ void KXcalc::styleControl(QWidget* w, const ControlSpec& spec) {
                    twipsToPixels(spec.height));
     if (spec.font[0] != '\0')
         w->setFont(makeFont(spec.font));
-    const bool plainSurface = spec.kind == ControlKind::Label || spec.kind == ControlKind::TextBox ||
-                              spec.kind == ControlKind::MultiLine || spec.kind == ControlKind::Picture ||
-                              spec.kind == ControlKind::CheckBox;
+    // Lists, arrow pairs and buttons keep the system's colours unless their
+    // row names others; every other control is a plain window surface.
+    const bool plainSurface =
+        spec.kind != ControlKind::ComboBox && spec.kind != ControlKind::ScrollBar && spec.kind != ControlKind::Button;
     const QColor back = spec.back[0] ? namedColor(spec.back) : plainSurface ? namedColor("window") : QColor();
     const QColor fore = spec.fore[0] ? namedColor(spec.fore) : plainSurface ? namedColor("windowtext") : QColor();
     if (back.isValid())

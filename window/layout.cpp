@@ -72,7 +72,7 @@ constexpr std::array kControls = std::to_array<ControlSpec>({
     {"cmdPrint", Kind::Button, 7560, 6090, 600, 600, "", "", "#E0E0E0", "", 0, 87, 0, 0, "printer"},
     {"notetitletxt", Kind::MultiLine, 300, 6600, 3135, 375, "Text1", "Arial 8.25 bold", "", "", 0, 80, 0, 0, nullptr},
     {"notetxt", Kind::MultiLine, 420, 7020, 7575, 975, "Text1", "", "", "", 0, 78, 0, 0, nullptr},
-    {"lblHyperlink", Kind::Label, 420, 8040, 1815, 375, KX_MAKER_URL, "Arial 8.25 underlined", "highlighttext", "#0000FF", 0, 81, 0, 0, nullptr},
+    {"lblHyperlink", Kind::Link, 420, 8040, 1815, 375, KX_MAKER_URL, "Arial 8.25 underlined", "highlighttext", "#0000FF", 0, 81, 0, 0, nullptr},
     {"copyrighttxt", Kind::MultiLine, 420, 8340, 7635, 300, "Text1", "", "", "", 0, 79, 0, 0, nullptr},
     {"cmdEnd", Kind::Button, 7560, 7875, 600, 600, "", "", "#E0E0E0", "", 0, 89, 0, 0, "exit"},
     {"lblFrontX", Kind::Label, 3480, 9240, 360, 300, "X", "Arial 12 bold", "", "", Hidden, 73, 0, 0, nullptr},

@@ -6,7 +6,8 @@
 
 namespace kx {
 
-enum class ControlKind { Label, TextBox, MultiLine, ComboBox, ScrollBar, Picture, Button, CheckBox };
+// A link is a label that opens its address when clicked.
+enum class ControlKind { Label, Link, TextBox, MultiLine, ComboBox, ScrollBar, Picture, Button, CheckBox };
 
 enum ControlFlag : unsigned {
     Hidden = 1u << 0,
