@@ -147,7 +147,13 @@ QWidget* KXcalc::createControl(const ControlSpec& spec) {
             list->setMaxVisibleItems(int(kInsertCount));
             return list;
         }
-        case ControlKind::ScrollBar: return new ArrowScrollBar(spec.scrollTop, spec.scrollBottom, this);
+        case ControlKind::ScrollBar: {
+            const auto input = std::ranges::find(kInputSpecs, std::string_view(spec.name), &InputSpec::scroll);
+            if (input == kInputSpecs.end())
+                qFatal("KXcalc: the arrow pair %s belongs to no input", spec.name);
+            const AngleRange range = angleRange(input->kind);
+            return new ArrowScrollBar(range.high, range.low, this);
+        }
         case ControlKind::Picture: {
             const auto border = (spec.flags & Border3D)       ? Picture::Border::Sunken
                                 : (spec.flags & BorderSingle) ? Picture::Border::Single

@@ -1,5 +1,6 @@
 // The window's controls: type, place and size in twips, initial text, font,
-// colours, visibility and place in the Tab order.
+// colours, visibility and place in the Tab order. An arrow pair's range is
+// the angle range of its input (kInputSpecs, angleRange).
 #pragma once
 
 #include <span>
@@ -27,8 +28,7 @@ struct ControlSpec {
     const char* fore;
     unsigned flags;
     int tabIndex;
-    int scrollTop, scrollBottom;  // scroll bars: the values at the top and bottom ends
-    const char* picture;          // resource name of the picture, if any
+    const char* picture;  // resource name of the picture, if any
 };
 
 std::span<const ControlSpec> controlSpecs();
