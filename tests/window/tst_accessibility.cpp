@@ -113,6 +113,9 @@ private slots:
         QCOMPARE(w.reader(u"cmdEnd"_qs)->text(QAccessible::Name), row[2]);
         QCOMPARE(w.reader(u"lblHyperlink"_qs)->text(QAccessible::Accelerator),  // announced with the link
                  QKeySequence(u"Alt+W"_qs).toString(QKeySequence::NativeText));
+        const QString press = QAccessibleActionInterface::pressAction();
+        QCOMPARE(w.reader(kLanguages[0].flag)->actionInterface()->keyBindingsForAction(press),  // announced with a flag
+                 QStringList{QKeySequence(Qt::Key_Space).toString(QKeySequence::NativeText)});
         const LanguageTables& texts = w.window.texts();
         QVERIFY(w.window.windowTitle().startsWith(texts.windowTitle[lang]));  // announced first
         QVERIFY(!qobject_cast<InsertList*>(w[u"colorTCIleft"_qs])->shownText().isEmpty());
