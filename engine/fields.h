@@ -34,15 +34,6 @@ struct Rgb {
     std::uint8_t r = 0, g = 0, b = 0;
     friend bool operator==(Rgb, Rgb) = default;
 };
-namespace colors {
-inline constexpr Rgb blue{0, 0, 255};
-inline constexpr Rgb green{0, 255, 0};
-inline constexpr Rgb orange{255, 128, 0};
-inline constexpr Rgb white{255, 255, 255};
-inline constexpr Rgb black{0, 0, 0};
-inline constexpr Rgb yellow{255, 255, 0};
-inline constexpr Rgb red{255, 0, 0};
-}  // namespace colors
 
 enum class TableElement;
 

@@ -2,6 +2,11 @@
 
 namespace kx {
 
+namespace {
+// The tiles' colours.
+constexpr Rgb blue{0, 0, 255}, green{0, 255, 0}, orange{255, 128, 0}, white{255, 255, 255}, black{0, 0, 0};
+}  // namespace
+
 TableElement chooseElement(TablePosition position, float inclination) {
     struct Bounds {
         float green, orange, orangeYellow;
@@ -21,10 +26,10 @@ TableElement chooseElement(TablePosition position, float inclination) {
 
 ElementLook elementLook(TableElement e) {
     switch (e) {
-        case TableElement::Blue: return {colors::blue, colors::blue, colors::white};
-        case TableElement::Green: return {colors::green, colors::green, colors::black};
+        case TableElement::Blue: return {blue, blue, white};
+        case TableElement::Green: return {green, green, black};
         case TableElement::Orange:
-        case TableElement::OrangeYellow: return {colors::orange, colors::orange, colors::black};
+        case TableElement::OrangeYellow: return {orange, orange, black};
     }
     return {};
 }

@@ -28,17 +28,22 @@ struct InsertColour {
     bool inSciLists, inTciLists;
 };
 
+// The inserts' colours, as a list shows the one chosen.
+namespace palette {
+inline constexpr Rgb white{255, 255, 255}, black{0, 0, 0}, yellow{255, 255, 0}, red{255, 0, 0}, blue{0, 0, 255};
+}  // namespace palette
+
 // clang-format off
 inline constexpr InsertColour kInserts[] = {
-    {Insert::White,  1.61f, 0.0f,  {colors::white,  colors::black}, true, true},
-    {Insert::Yellow, 1.61f, 9.2f,  {colors::yellow, colors::black}, true, true},
-    {Insert::Red,    1.61f, 16.4f, {colors::red,    colors::black}, true, true},
-    {Insert::Blue,   0.0f,  23.2f, {colors::blue,   colors::white}, true, true},
-    {Insert::Black,  1.61f, 0.0f,  {colors::black,  colors::white}, true, false},
+    {Insert::White,  1.61f, 0.0f,  {palette::white,  palette::black}, true, true},
+    {Insert::Yellow, 1.61f, 9.2f,  {palette::yellow, palette::black}, true, true},
+    {Insert::Red,    1.61f, 16.4f, {palette::red,    palette::black}, true, true},
+    {Insert::Blue,   0.0f,  23.2f, {palette::blue,   palette::white}, true, true},
+    {Insert::Black,  1.61f, 0.0f,  {palette::black,  palette::white}, true, false},
 };
 // No insert chosen (index -1), or an index beyond the list: SCI adds 1.61 as
 // every insert but blue, TCI adds nothing, and the list looks white.
-inline constexpr InsertColour kNoInsert = {Insert::White, 1.61f, 0.0f, {colors::white, colors::black}, false, false};
+inline constexpr InsertColour kNoInsert = {Insert::White, 1.61f, 0.0f, {palette::white, palette::black}, false, false};
 // clang-format on
 inline constexpr std::size_t kInsertCount = std::size(kInserts);
 // Each insert stands at its own place: kInserts[std::size_t(insert)].

@@ -311,14 +311,7 @@ Picture::Picture(QLatin1StringView name, Border border, QWidget* parent)
 
 QSize Picture::pictureSize() const { return size_; }
 
-int Picture::borderWidth() const {
-    switch (border_) {
-        case Border::None: return 0;
-        case Border::Single: return 1;
-        case Border::Sunken: return 2;
-    }
-    return 0;
-}
+int Picture::borderWidth() const { return border_ == Border::Sunken ? 2 : border_ == Border::Single ? 1 : 0; }
 
 QString Picture::drawnFile(qreal ratio, QPointF corner) const {
     return QStringLiteral(":/kx/pictures/%1@%2x+%3+%4.png")

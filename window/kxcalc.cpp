@@ -119,14 +119,16 @@ void KXcalc::createControls() {
 QWidget* KXcalc::createControl(const ControlSpec& spec) {
     const QString text = QString::fromUtf8(spec.text);
     switch (spec.kind) {
-        case ControlKind::Label: {
-            QLabel* label = spec.name == std::string_view("lblHyperlink") ? new LinkLabel(this) : new QLabel(this);
+        case ControlKind::Label:
+        case ControlKind::Link: {
+            const bool link = spec.kind == ControlKind::Link;
+            QLabel* label = link ? new LinkLabel(this) : new QLabel(this);
             label->setText(text);
             label->setTextFormat(Qt::PlainText);
             label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
             // Captions wrap within their box like the classic labels; the
             // link stays on one line.
-            label->setWordWrap(!qobject_cast<LinkLabel*>(label));
+            label->setWordWrap(!link);
             return label;
         }
         case ControlKind::TextBox: {
@@ -147,7 +149,13 @@ QWidget* KXcalc::createControl(const ControlSpec& spec) {
             list->setMaxVisibleItems(int(kInsertCount));
             return list;
         }
-        case ControlKind::ScrollBar: return new ArrowScrollBar(spec.scrollTop, spec.scrollBottom, this);
+        case ControlKind::ScrollBar: {
+            const auto input = std::ranges::find(kInputSpecs, std::string_view(spec.name), &InputSpec::scroll);
+            if (input == kInputSpecs.end())
+                qFatal("KXcalc: the arrow pair %s belongs to no input", spec.name);
+            const AngleRange range = angleRange(input->kind);
+            return new ArrowScrollBar(range.high, range.low, this);
+        }
         case ControlKind::Picture: {
             const auto border = (spec.flags & Border3D)       ? Picture::Border::Sunken
                                 : (spec.flags & BorderSingle) ? Picture::Border::Single
@@ -182,9 +190,10 @@ void KXcalc::styleControl(QWidget* w, const ControlSpec& spec) {
                    twipsToPixels(spec.height));
     if (spec.font[0] != '\0')
         w->setFont(makeFont(spec.font));
-    const bool plainSurface = spec.kind == ControlKind::Label || spec.kind == ControlKind::TextBox ||
-                              spec.kind == ControlKind::MultiLine || spec.kind == ControlKind::Picture ||
-                              spec.kind == ControlKind::CheckBox;
+    // Lists, arrow pairs and buttons keep the system's colours unless their
+    // row names others; every other control is a plain window surface.
+    const bool plainSurface =
+        spec.kind != ControlKind::ComboBox && spec.kind != ControlKind::ScrollBar && spec.kind != ControlKind::Button;
     const QColor back = spec.back[0] ? namedColor(spec.back) : plainSurface ? namedColor("window") : QColor();
     const QColor fore = spec.fore[0] ? namedColor(spec.fore) : plainSurface ? namedColor("windowtext") : QColor();
     if (back.isValid())

@@ -1,12 +1,14 @@
 // The window's controls: type, place and size in twips, initial text, font,
-// colours, visibility and place in the Tab order.
+// colours, visibility and place in the Tab order. An arrow pair's range is
+// the angle range of its input (kInputSpecs, angleRange).
 #pragma once
 
 #include <span>
 
 namespace kx {
 
-enum class ControlKind { Label, TextBox, MultiLine, ComboBox, ScrollBar, Picture, Button, CheckBox };
+// A link is a label that opens its address when clicked.
+enum class ControlKind { Label, Link, TextBox, MultiLine, ComboBox, ScrollBar, Picture, Button, CheckBox };
 
 enum ControlFlag : unsigned {
     Hidden = 1u << 0,
@@ -26,8 +28,7 @@ struct ControlSpec {
     const char* fore;
     unsigned flags;
     int tabIndex;
-    int scrollTop, scrollBottom;  // scroll bars: the values at the top and bottom ends
-    const char* picture;          // resource name of the picture, if any
+    const char* picture;  // resource name of the picture, if any
 };
 
 std::span<const ControlSpec> controlSpecs();

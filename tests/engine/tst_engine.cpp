@@ -2,10 +2,8 @@
 // limits, runs through map-backed fields that fault, and the correctly
 // rounded trigonometry.
 #include <QtTest>
-#include <bit>
 #include <cfloat>
 #include <cmath>
-#include <cstdint>
 #include <cstdio>
 #include <limits>
 #include <optional>
@@ -17,7 +15,6 @@
 #include "fault.h"
 #include "map_fields.h"
 #include "number_text.h"
-#include "table_elements.h"
 
 using namespace kx;
 using namespace Qt::StringLiterals;
@@ -79,15 +76,15 @@ std::optional<CalcFault> faultOf(Step&& step) {
 constexpr double kTooLarge = std::numeric_limits<double>::quiet_NaN();
 
 float above(float bound) { return std::nextafter(bound, 1e6f); }
-float below(float bound) { return std::nextafter(bound, -1e6f); }
 
 }  // namespace enginetest
 
 using namespace enginetest;
 Q_DECLARE_METATYPE(Edits)
 
-// Complete runs with independent results are in the golden scenario file;
-// these tables pin each step at its limits, where a run's results rarely go.
+// Complete runs with independent results are in the golden scenario file
+// (the compensation bands and the tiles' bounds among them); these tables pin
+// each step at its limits, where a run's results rarely go.
 class TestEngine : public QObject {
     Q_OBJECT
 
@@ -161,26 +158,6 @@ private slots:
         QCOMPARE(QByteArray::fromStdString(kx::resultText(value)), text);
     }
 
-    // "%.7G" is the C library's own form of the same rule, so every finite single
-    // must agree with it; only negative zero differs, shown above as "0".
-    // Uniform bit patterns reach every binade equally, from subnormals to the
-    // largest finite values, which is where the plain/exponent switch lives.
-    void resultTextAgreesWithPrintf() {
-        std::mt19937 gen(20240607u);
-        for (int n = 0; n < 200'000; ++n) {
-            const float v = std::bit_cast<float>(std::uint32_t(gen()));
-            if (!std::isfinite(v) || v == 0.0f)
-                continue;
-            char expected[40];
-            std::snprintf(expected, sizeof expected, "%.7G", static_cast<double>(v));
-            const std::string got = kx::resultText(v);
-            if (got != expected)
-                QFAIL(qPrintable(QStringLiteral("bits %1: got %2, printf gives %3")
-                                     .arg(std::bit_cast<std::uint32_t>(v), 8, 16, QLatin1Char('0'))
-                                     .arg(QString::fromStdString(got), QString::fromLatin1(expected))));
-        }
-    }
-
     // clang-format off
     void frontGuidance_data() {
         QTest::addColumn<float>("hci");
@@ -207,59 +184,6 @@ private slots:
         QCOMPARE(shown(r.calc.agAngle), ag);
         if (!agtable.isEmpty())
             QCOMPARE(shown(r.calc.agTableAngle), agtable);
-    }
-
-    // Each band of guidance angles with its factor: at its upper bound and
-    // just above it, where the next band begins.
-    void compensate_data() {
-        QTest::addColumn<float>("rot");
-        QTest::addColumn<float>("fwgrad");
-        QTest::addColumn<float>("result");
-        const std::pair<float, float> bands[] = {{40, 10.5f}, {42.5f, 10.7f}, {45, 11.0f},  {47, 11.3f},
-                                                 {49, 11.5f}, {51, 11.7f},    {53, 11.85f}, {55, 13.0f}};
-        for (std::size_t i = 0; i < std::size(bands); ++i) {
-            QTest::addRow("%g", double(bands[i].first)) << 10.0f << bands[i].first << bands[i].second;
-            if (i + 1 < std::size(bands))
-                QTest::addRow("just above %g", double(bands[i].first))
-                    << 10.0f << above(bands[i].first) << bands[i + 1].second;
-        }
-        QTest::newRow("negative guidance") << 10.0f << -5.0f << 10.5f;
-        QTest::newRow("radians, 45") << 0.5f << 45.0f << 0.55f;
-        QTest::newRow("rot 0") << 0.0f << 55.0f << 0.0f;
-        QTest::newRow("negative rot, guidance 55") << -10.0f << 55.0f << -8.8f;
-    }
-
-    void compensate() {
-        QFETCH(float, rot);
-        QFETCH(float, fwgrad);
-        QFETCH(float, result);
-        const float got = Calculation::compensate(rot, fwgrad);
-        QVERIFY2(got == result, shown(got) + " (" + QByteArray::number(got, 'g', 9) + ")");
-    }
-
-    // Each element at the bound where it begins, and just below it.
-    void elementChoice_data() {
-        QTest::addColumn<TablePosition>("position");
-        QTest::addColumn<float>("inclination");
-        QTest::addColumn<TableElement>("element");
-        const auto rows = [](const char* name, TablePosition p, std::array<float, 3> bounds) {
-            const TableElement order[] = {TableElement::Blue, TableElement::Green, TableElement::Orange,
-                                          TableElement::OrangeYellow};
-            QTest::addRow("%s -10000", name) << p << -10000.0f << TableElement::Blue;
-            for (std::size_t i = 0; i < bounds.size(); ++i) {
-                QTest::addRow("%s just below %g", name, double(bounds[i])) << p << below(bounds[i]) << order[i];
-                QTest::addRow("%s %g", name, double(bounds[i])) << p << bounds[i] << order[i + 1];
-            }
-        };
-        rows("wing", TablePosition::Wing, {53, 56.5f, 61.5f});
-        rows("front", TablePosition::Front, {47.5f, 51, 56.5f});
-    }
-
-    void elementChoice() {
-        QFETCH(TablePosition, position);
-        QFETCH(float, inclination);
-        QFETCH(TableElement, element);
-        QCOMPARE(chooseElement(position, inclination), element);
     }
 
     // clang-format off

@@ -62,8 +62,9 @@ const QStringList kTabOrder = QString::fromLatin1(
 const char* const kLanguageChoices[] = {"english german Beenden", "italian english End", "german italian Esci"};
 
 // The window's language, a control, how it is operated and what that did: a
-// key while the control has the focus, or, where the row names the control's
-// accessible role instead, the accessible press action.
+// key while the control has the focus, a mouse button pressed on the control
+// and let go there (or beside it, "-out"), or, where the row names the
+// control's accessible role instead, the accessible press action.
 const char* const kCommands[] = {
     "english picGe Space german",     "english picGe Return german",     "english picGe Enter german",
     "italian picUS Space english",    "italian picUS Return english",    "italian picUS Enter english",
@@ -76,14 +77,18 @@ const char* const kCommands[] = {
     "english PicLogo Alt+W opened",   "english angleSCIleft Alt+W opened", "english colorTCIright Alt+W opened",
     // The decorative pictures do nothing: they take the focus only so that a
     // screen reader reads them on the way.
-    "english PicLogo Space", "english PicLogo Graphic", "english Picture1 Graphic", "english picKxtable Graphic"};
+    "english PicLogo Space", "english PicLogo Graphic", "english Picture1 Graphic", "english picKxtable Graphic",
+    // Only the left button, let go where it was pressed, is a click.
+    "english picGe LeftButton german", "english picGe RightButton",   "english picGe MiddleButton",
+    "english picGe LeftButton-out",    "english lblHyperlink RightButton", "english lblHyperlink LeftButton-out",
+    "english cmdEnd LeftButton-out",   "english cmdPrint RightButton"};
 
 // The arrows of an input and what a screen reader hears: their bottom, top
 // and step, the angle at the reset, then each step and the angle after it:
 // "=52" sets the value through the value interface, "Decrease" and "Increase"
 // are its actions, "Up" and "Down" the keys.
 const char* const kArrowPairs[] = {
-    "SCIright 0 70 1 45 =52 52 Decrease 51 Increase 52 Increase 53 Up 54 Down 53",
+    "SCIright 0 70 1 45 =52 52 Decrease 51 Increase 52 Increase 53 Up 54 Down 53 PgUp 54 PgDown 53",
     "TCIleft -10 25 1 6 =-7 -7 Decrease -8 Increase -7 Increase -6 Up -5 Down -6",
     "SCIleft 0 70 1 45 =90 70 Decrease 69 Increase 70 Increase 70 Up 70 Down 69"};
 // clang-format on
@@ -108,6 +113,9 @@ private slots:
         QCOMPARE(w.reader(u"cmdEnd"_qs)->text(QAccessible::Name), row[2]);
         QCOMPARE(w.reader(u"lblHyperlink"_qs)->text(QAccessible::Accelerator),  // announced with the link
                  QKeySequence(u"Alt+W"_qs).toString(QKeySequence::NativeText));
+        const QString press = QAccessibleActionInterface::pressAction();
+        QCOMPARE(w.reader(kLanguages[0].flag)->actionInterface()->keyBindingsForAction(press),  // announced with a flag
+                 QStringList{QKeySequence(Qt::Key_Space).toString(QKeySequence::NativeText)});
         const LanguageTables& texts = w.window.texts();
         QVERIFY(w.window.windowTitle().startsWith(texts.windowTitle[lang]));  // announced first
         QVERIFY(!qobject_cast<InsertList*>(w[u"colorTCIleft"_qs])->shownText().isEmpty());
@@ -147,6 +155,13 @@ private slots:
             QCOMPARE(iface->role(), QAccessible::Role(role));
             QCOMPARE(iface->actionInterface()->actionNames().contains(press), !effect.isEmpty());
             iface->actionInterface()->doAction(press);
+        } else if (const int button =
+                       QMetaEnum::fromType<Qt::MouseButtons>().keyToValue(qPrintable(how.section(u'-', 0, 0)));
+                   button > 0) {
+            QWidget* c = w[control];
+            const QPoint at = c->rect().center(), beside(c->width() + 4, at.y());
+            QTest::mousePress(c, Qt::MouseButton(button), {}, at);
+            QTest::mouseRelease(c, Qt::MouseButton(button), {}, how.endsWith(u"-out") ? beside : at);
         } else {
             w[control]->setFocus(Qt::TabFocusReason);
             QTest::keySequence(QApplication::focusWidget(), QKeySequence(how));

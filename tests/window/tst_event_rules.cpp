@@ -1,7 +1,9 @@
 // The event rules that the input handlers rely on, checked on the adapters.
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QSignalSpy>
 #include <QTest>
+#include <QWheelEvent>
 
 #include "controls.h"
 
@@ -16,14 +18,23 @@ void addRows(const Case (&cases)[n]) {
         QTest::newRow(cases[i].name) << int(i);
 }
 
+// The mouse wheel turned one notch away from the person (up) or towards them.
+void turnWheel(QWidget* w, bool up) {
+    const QPointF at = QRectF(w->rect()).center();
+    QWheelEvent e(at, w->mapToGlobal(at), {}, {0, up ? 120 : -120}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(w, &e);
+}
+
 // A write of the value ('='), a click on the top ('+') or bottom ('-') arrow,
-// or the top arrow held down ('h': the steps repeat until it is let go).
+// the right button on the top arrow ('r'), the wheel turned up ('w'), or the
+// top arrow held down ('h': the steps repeat until it is let go).
 // clang-format off
 const struct ArrowCase { const char* name; int top, bottom, from; char how; int to; } kArrowCases[] = {
     {"write a new value", 70, 0, 45, '=', 12},   {"write the same value", 70, 0, 45, '=', 45},
     {"SCI up", 70, 0, 45, '+', 46},              {"SCI down", 70, 0, 45, '-', 44},
     {"SCI up at the top", 70, 0, 70, '+', 70},   {"TCI down to -10", 25, -10, -9, '-', -10},
-    {"TCI down at the bottom", 25, -10, -10, '-', -10}, {"held down, then let go", 70, 0, 45, 'h', 0}};
+    {"TCI down at the bottom", 25, -10, -10, '-', -10}, {"held down, then let go", 70, 0, 45, 'h', 0},
+    {"right button does nothing", 70, 0, 45, 'r', 45},  {"wheel up, one step", 25, -10, 6, 'w', 7}};
 // clang-format on
 
 // Each list action starts on a list of five inserts that shows "blue", its fourth.
@@ -55,6 +66,8 @@ const ListCase kListCases[] = {
     {"choosing the same item restores typed text",
      [](InsertList& list) { list.lineEdit()->setText(u"xyz"_qs), list.setSelectedIndex(3); }, 0, 0, "blue", 3},
     {"clear and refill raise nothing", [](InsertList& list) { list.clearList(), fill(list); }, 0, 0, "", -1},
+    // A person's choice too: the list shows the next item, and the effective field must follow.
+    {"a wheel turn raises click only", [](InsertList& list) { turnWheel(&list, false); }, 1, 0, "black", 4},
     {"typing raises edited per key", [](InsertList& list) { type(list, u"gr"_qs); }, 0, 2, "gr", 3},
     // Not completed to "yellow", and Return adds no item.
     {"no completion, Return adds nothing",
@@ -109,8 +122,11 @@ void EventRules::arrowPairRaisesChangeOnlyOnChange() {
         QTest::qWait(300);
         QCOMPARE(bar.angle(), released);
         return;
-    } else
-        QTest::mouseClick(&bar, Qt::LeftButton, {}, (how == '+' ? bar.upArrowRect() : bar.downArrowRect()).center());
+    } else if (how == 'w')
+        turnWheel(&bar, true);
+    else
+        QTest::mouseClick(&bar, how == 'r' ? Qt::RightButton : Qt::LeftButton, {},
+                          (how == '-' ? bar.downArrowRect() : bar.upArrowRect()).center());
     QCOMPARE(bar.angle(), to);
     QCOMPARE(seen, to == from ? QList<int>{} : QList<int>{to});
 }

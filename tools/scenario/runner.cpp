@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QLocale>
+#include <algorithm>
 
 #include "controls.h"
 #include "kxcalc.h"
@@ -88,13 +89,6 @@ void Runner::startIfNeeded() {
         start();
 }
 
-void Runner::requireRunning(const Line& line) {
-    startIfNeeded();
-    if (stand_.end.ended)
-        throw Abort{QStringLiteral("the program has ended; only restart and expect may follow (") + line.words[0].text +
-                    u')'};
-}
-
 void Runner::wordCount(const Line& line, std::size_t min, std::size_t max) {
     if (line.words.size() < min || line.words.size() > max)
         throw Abort{QStringLiteral("wrong number of arguments for ") + line.words[0].text};
@@ -118,108 +112,94 @@ const QString& Runner::textArg(const Line& line, std::size_t index) {
     return line.words[index].text;
 }
 
-void Runner::execute(const Line& line) {
-    const QString& command = line.words[0].text;
-    if (line.words[0].quoted)
-        throw Abort{QStringLiteral("a line must start with a command")};
-    if (command == u"start" || command == u"locale" || command == u"setting") {
-        setUp(line);
-    } else if (command == u"expect") {
-        startIfNeeded();
-        expect(line);
-    } else if (command == u"restart") {
-        wordCount(line, 1, 1);
-        stop();
-        start();
-    } else {
-        act(line);
-    }
-}
-
-// The commands that set the scene before the window starts.
-void Runner::setUp(const Line& line) {
-    const QString& command = line.words[0].text;
-    if (command == u"start") {
-        wordCount(line, 1, 1);
-        startIfNeeded();
-    } else if (command == u"locale") {
-        wordCount(line, 2, 2);
+// clang-format off
+const Runner::Command Runner::kCommands[] = {
+    // Before the start (or between restarts).
+    {"locale", Needs::Nothing, 2, 2, [](Runner& r, const Line& line) {
         if (!isKnownLocale(line.words[1].text))
             throw Abort{QStringLiteral("unknown locale ") + line.words[1].text};
-        localeName_ = line.words[1].text;
-        QLocale::setDefault(QLocale(localeName_));
-    } else {
-        wordCount(line, 3, 3);
+        r.localeName_ = line.words[1].text;
+        QLocale::setDefault(QLocale(r.localeName_));
+    }},
+    {"setting", Needs::Nothing, 3, 3, [](Runner& r, const Line& line) {
         if (line.words[1].text != u"language" || line.words[1].quoted)
             throw Abort{QStringLiteral("unknown setting ") + line.words[1].text};
         const QString key = MemorySettings::languageKey();
         if (line.words[2].quoted)
-            stand_.settings.values.insert(key, line.words[2].text);
+            r.stand_.settings.values.insert(key, line.words[2].text);
         else if (line.words[2].text == u"absent")
-            stand_.settings.values.remove(key);
+            r.stand_.settings.values.remove(key);
         else
             throw Abort{QStringLiteral("setting language takes a text or absent")};
-    }
-}
-
-// What a person does to the running window.
-void Runner::act(const Line& line) {
-    const QString& command = line.words[0].text;
-    static const QStringList actions = {u"type"_qs,  u"append"_qs, u"key"_qs,   u"paste"_qs,
-                                        u"arrow"_qs, u"choose"_qs, u"click"_qs, u"set"_qs};
-    if (!actions.contains(command))
-        throw Abort{QStringLiteral("unknown command ") + command};
-    requireRunning(line);
-
-    if (command == u"type" || command == u"append") {
-        wordCount(line, 3, 3);
-        QWidget* w = controlArg(line, 1);
-        const QString& text = textArg(line, 2);
-        focusForTyping(w, command == u"type");
-        person::typeText(window_.get(), text, person::ControlChars::AsKeys, [this] { return stand_.end.ended; });
-    } else if (command == u"key") {
-        wordCount(line, 3, 3);
-        QWidget* w = controlArg(line, 1);
+    }},
+    {"start", Needs::Window, 1, 1, [](Runner&, const Line&) {}},
+    {"restart", Needs::Nothing, 1, 1, [](Runner& r, const Line&) {
+        r.stop();
+        r.start();
+    }},
+    {"expect", Needs::Window, 2, 4, [](Runner& r, const Line& line) { r.expect(line); }},
+    // What a person does to the running window.
+    {"type", Needs::RunningProgram, 3, 3, [](Runner& r, const Line& line) { r.type(line, true); }},
+    {"append", Needs::RunningProgram, 3, 3, [](Runner& r, const Line& line) { r.type(line, false); }},
+    {"key", Needs::RunningProgram, 3, 3, [](Runner& r, const Line& line) {
+        QWidget* w = r.controlArg(line, 1);
         // A control that has the focus keeps its caret; one that gets it now
         // has the caret at the end of its text.
-        if (w != window_.get() && !w->hasFocus())
-            focusForTyping(w, false);
-        pressKey(person::keyTarget(window_.get()), line.words[2].text);
-    } else if (command == u"paste") {
-        wordCount(line, 3, 3);
-        paste(controlArg(line, 1), textArg(line, 2));
-    } else if (command == u"arrow") {
-        wordCount(line, 3, 4);
-        QWidget* w = controlArg(line, 1);
-        int times = 1;
-        if (line.words.size() == 4) {
-            bool ok = false;
-            times = line.words[3].text.toInt(&ok);
-            if (!ok || times < 0)
-                throw Abort{QStringLiteral("the number of clicks must be a whole number")};
-        }
-        arrow(w, line.words[2].text, times);
-    } else if (command == u"choose") {
-        wordCount(line, 3, 3);
-        QWidget* w = controlArg(line, 1);
+        if (w != r.window_.get() && !w->hasFocus())
+            r.focusForTyping(w, false);
+        r.pressKey(person::keyTarget(r.window_.get()), line.words[2].text);
+    }},
+    {"paste", Needs::RunningProgram, 3, 3, [](Runner& r, const Line& line) {
+        r.paste(r.controlArg(line, 1), r.textArg(line, 2));
+    }},
+    {"arrow", Needs::RunningProgram, 3, 4, [](Runner& r, const Line& line) {
+        bool ok = true;
+        const int times = line.words.size() == 4 ? line.words[3].text.toInt(&ok) : 1;
+        if (!ok || times < 0)
+            throw Abort{QStringLiteral("the number of clicks must be a whole number")};
+        r.arrow(r.controlArg(line, 1), line.words[2].text, times);
+    }},
+    {"choose", Needs::RunningProgram, 3, 3, [](Runner& r, const Line& line) {
+        QWidget* w = r.controlArg(line, 1);
         bool ok = false;
         const int index = line.words[2].text.toInt(&ok);
         if (!ok)
             throw Abort{QStringLiteral("choose needs an item index")};
-        choose(w, index);
-    } else if (command == u"click") {
-        wordCount(line, 2, 2);
-        click(controlArg(line, 1));
-    } else if (command == u"set") {
-        wordCount(line, 3, 3);
-        QWidget* w = controlArg(line, 1);
-        setText(w, textArg(line, 2));
-    }
-    if (stand_.end.ended)
+        r.choose(w, index);
+    }},
+    {"click", Needs::RunningProgram, 2, 2, [](Runner& r, const Line& line) { r.click(r.controlArg(line, 1)); }},
+    {"set", Needs::RunningProgram, 3, 3, [](Runner& r, const Line& line) {
+        r.setText(r.controlArg(line, 1), r.textArg(line, 2));
+    }},
+};
+// clang-format on
+
+void Runner::execute(const Line& line) {
+    const Word& first = line.words[0];
+    if (first.quoted)
+        throw Abort{QStringLiteral("a line must start with a command")};
+    const auto command = std::ranges::find_if(kCommands, [&](const Command& c) { return first.text == c.name; });
+    if (command == std::end(kCommands))
+        throw Abort{QStringLiteral("unknown command ") + first.text};
+    if (command->needs != Needs::Nothing)
+        startIfNeeded();
+    if (command->needs == Needs::RunningProgram && stand_.end.ended)
+        throw Abort{QStringLiteral("the program has ended; only restart and expect may follow (") + first.text + u')'};
+    wordCount(line, command->minWords, command->maxWords);
+    command->run(*this, line);
+    if (command->needs == Needs::RunningProgram && stand_.end.ended)
         window_->hide();  // an ended program shows nothing any more
 }
 
 // --- actions
+
+// type and append: the text key by key into the control, over its whole text
+// or after it.
+void Runner::type(const Line& line, bool overAll) {
+    focusForTyping(controlArg(line, 1), overAll);
+    person::typeText(window_.get(), textArg(line, 2), person::ControlChars::AsKeys,
+                     [this] { return stand_.end.ended; });
+}
 
 void Runner::focusForTyping(QWidget* w, bool selectAll) {
     if (w->isHidden() || w->focusPolicy() == Qt::NoFocus)
@@ -330,77 +310,39 @@ void Runner::check(const Line& line, const QString& what, const QString& wanted,
          << Qt::endl;
 }
 
-void Runner::expect(const Line& line) {
-    if (line.words.size() < 2)
-        throw Abort{QStringLiteral("expect what?")};
-    const QString& subject = line.words[1].text;
+namespace {
+QString lastOr(const QStringList& texts, const QString& none) { return texts.isEmpty() ? none : texts.last(); }
+}  // namespace
 
-    if (subject == u"focus") {
-        wordCount(line, 3, 3);
-        if (line.words[2].text != u"none")
-            controlArg(line, 2);  // an unknown control is an error, not a failed expectation
-        QString seen = u"none"_qs;
+// clang-format off
+const Runner::Subject Runner::kSubjects[] = {
+    {"focus", Wanted::ControlOrNone, [](const Runner& r) {
         for (QWidget* f = QApplication::focusWidget(); f; f = f->parentWidget())
-            if (f == window_.get() || window_->control(f->objectName()) == f) {
-                seen = f->objectName();
-                break;
-            }
-        check(line, u"focus"_qs, line.words[2].text, seen);
-        return;
-    }
-    if (subject == u"setting") {
-        wordCount(line, 4, 4);
-        if (line.words[2].text != u"language")
-            throw Abort{QStringLiteral("unknown setting ") + line.words[2].text};
-        const QString key = MemorySettings::languageKey();
-        const bool present = stand_.settings.values.contains(key);
-        if (line.words[3].quoted)
-            check(line, u"setting language"_qs, line.words[3].text,
-                  present ? stand_.settings.values.value(key) : u"absent"_qs);
-        else if (line.words[3].text == u"absent")
-            check(line, u"setting language"_qs, u"absent"_qs,
-                  present ? stand_.settings.values.value(key) : u"absent"_qs);
-        else
-            throw Abort{QStringLiteral("expect setting language takes a text or absent")};
-        return;
-    }
-    if (subject == u"opened") {
-        wordCount(line, 3, 3);
-        const QString seen = stand_.browser.opened ? stand_.browser.last : u"none"_qs;
-        check(line, u"opened"_qs, line.words[2].text, seen);
-        return;
-    }
+            if (f == r.window_.get() || r.window_->control(f->objectName()) == f)
+                return f->objectName();
+        return u"none"_qs;
+    }},
+    {"setting language", Wanted::TextOrAbsent, [](const Runner& r) {
+        return r.stand_.settings.values.value(MemorySettings::languageKey(), u"absent"_qs);
+    }},
+    {"opened", Wanted::TextOrNone, [](const Runner& r) {
+        return r.stand_.browser.opened ? r.stand_.browser.last : u"none"_qs;
+    }},
+    {"printed", Wanted::Text, [](const Runner& r) { return QString::number(r.stand_.printer.count); }},
+    {"errors", Wanted::Text, [](const Runner& r) { return QString::number(r.stand_.messages.faults); }},
+    {"ended", Wanted::Text, [](const Runner& r) { return r.stand_.end.ended ? u"true"_qs : u"false"_qs; }},
+    // What the person was told last: a notice, a calculation fault.
+    {"notice", Wanted::TextOrNone, [](const Runner& r) { return lastOr(r.stand_.messages.notices, u"none"_qs); }},
+    {"fault", Wanted::TextOrNone, [](const Runner& r) {
+        return r.stand_.messages.faults ? r.stand_.messages.lastFault : u"none"_qs;
+    }},
+};
 
-    wordCount(line, 3, 3);
-    const QString& wanted = textArg(line, 2);
-    if (subject == u"printed") {
-        check(line, subject, wanted, QString::number(stand_.printer.count));
-        return;
-    }
-    if (subject == u"errors") {
-        check(line, subject, wanted, QString::number(stand_.messages.faults));
-        return;
-    }
-    if (subject == u"ended") {
-        check(line, subject, wanted, stand_.end.ended ? u"true"_qs : u"false"_qs);
-        return;
-    }
-
-    const qsizetype dot = subject.indexOf(u'.');
-    const QString name = dot < 0 ? subject : subject.left(dot);
-    const QString prop = dot < 0 ? u"text"_qs : subject.mid(dot + 1);
-    Line nameOnly{line.number, {Word{name, false}}};
-    QWidget* w = controlArg(nameOnly, 0);
-    check(line, subject, wanted, property(w, name, prop));
-}
-
-QString Runner::property(QWidget* w, const QString& name, const QString& prop) {
-    const auto unsupported = [&] { return Abort{QStringLiteral("%1 has no property %2").arg(name, prop)}; };
-    auto* list = qobject_cast<QComboBox*>(w);
-    if (prop == u"text") {
-        if (w == window_.get())
+const Runner::Property Runner::kProperties[] = {
+    {"text", [](const Runner& r, QWidget* w, const QString&) -> std::optional<QString> {
+        if (w == r.window_.get())
             return w->windowTitle();
-        if (list)
+        if (auto* list = qobject_cast<QComboBox*>(w))
             return list->lineEdit()->text();
         if (auto* e = qobject_cast<QLineEdit*>(w))
             return e->text();
@@ -414,47 +356,98 @@ QString Runner::property(QWidget* w, const QString& name, const QString& prop) {
             return QString::number(s->angle());
         if (qobject_cast<Picture*>(w))
             return QString();
-        throw unsupported();
-    }
-    if (prop == u"value") {
+        return std::nullopt;
+    }},
+    {"value", [](const Runner&, QWidget* w, const QString&) -> std::optional<QString> {
         if (auto* s = qobject_cast<ArrowScrollBar*>(w))
             return QString::number(s->angle());
         if (auto* c = qobject_cast<QCheckBox*>(w))
-            return QString::number(c->checkState() == Qt::Checked            ? 1
-                                   : c->checkState() == Qt::PartiallyChecked ? 2
-                                                                             : 0);
-        throw unsupported();
-    }
-    if (prop == u"index" || prop == u"count") {
-        if (!list)
-            throw unsupported();
-        return QString::number(prop == u"index" ? list->currentIndex() : list->count());
-    }
-    if (prop.startsWith(u"item:")) {
+            return QString::number(c->checkState() == Qt::Checked ? 1 : c->checkState() == Qt::PartiallyChecked ? 2 : 0);
+        return std::nullopt;
+    }},
+    {"index", [](const Runner&, QWidget* w, const QString&) -> std::optional<QString> {
+        auto* list = qobject_cast<QComboBox*>(w);
+        return list ? std::optional(QString::number(list->currentIndex())) : std::nullopt;
+    }},
+    {"count", [](const Runner&, QWidget* w, const QString&) -> std::optional<QString> {
+        auto* list = qobject_cast<QComboBox*>(w);
+        return list ? std::optional(QString::number(list->count())) : std::nullopt;
+    }},
+    {"item:", [](const Runner&, QWidget* w, const QString& argument) -> std::optional<QString> {
+        auto* list = qobject_cast<QComboBox*>(w);
         bool ok = false;
-        const int k = prop.mid(5).toInt(&ok);
+        const int k = argument.toInt(&ok);
         if (!list || !ok)
-            throw unsupported();
+            return std::nullopt;
         return k >= 0 && k < list->count() ? list->itemText(k) : QString();
-    }
-    if (prop == u"back")
+    }},
+    {"back", [](const Runner&, QWidget* w, const QString&) -> std::optional<QString> {
         return person::hex(controlBackColor(w));
-    if (prop == u"fore")
+    }},
+    {"fore", [](const Runner&, QWidget* w, const QString&) -> std::optional<QString> {
         return person::hex(controlForeColor(w));
-    if (prop == u"visible") {
-        if (w == window_.get())
-            return w->isVisible() ? u"true"_qs : u"false"_qs;
-        const bool shown =
-            window_->isVisible() && w->isVisibleTo(window_.get()) && w->geometry().intersects(window_->rect());
+    }},
+    {"visible", [](const Runner& r, QWidget* w, const QString&) -> std::optional<QString> {
+        const QWidget* window = r.window_.get();
+        const bool shown = w == window ? w->isVisible()
+                                       : window->isVisible() && w->isVisibleTo(window) &&
+                                             w->geometry().intersects(window->rect());
         return shown ? u"true"_qs : u"false"_qs;
-    }
-    if (prop == u"geometry") {
-        const QRect g = w == window_.get() ? QRect(QPoint(0, 0), w->size()) : w->geometry();
+    }},
+    {"geometry", [](const Runner& r, QWidget* w, const QString&) -> std::optional<QString> {
+        const QRect g = w == r.window_.get() ? QRect(QPoint(0, 0), w->size()) : w->geometry();
         return QStringLiteral("%1 %2 %3 %4").arg(g.x()).arg(g.y()).arg(g.width()).arg(g.height());
+    }},
+    {"height", [](const Runner& r, QWidget* w, const QString&) -> std::optional<QString> {
+        if (w != r.window_.get())
+            return std::nullopt;
+        return QString::number(r.window_->outerHeightTwips());
+    }},
+};
+// clang-format on
+
+void Runner::expect(const Line& line) {
+    const Word& first = line.words[1];
+    for (const Subject& s : kSubjects) {
+        const QStringList name = QString::fromLatin1(s.name).split(u' ');
+        if (first.quoted || first.text != name[0])
+            continue;
+        wordCount(line, std::size_t(name.size()) + 2, std::size_t(name.size()) + 2);
+        for (qsizetype k = 1; k < name.size(); ++k)
+            if (line.words[std::size_t(k) + 1].text != name[k])
+                throw Abort{QStringLiteral("unknown %1 %2").arg(name[0], line.words[std::size_t(k) + 1].text)};
+        const std::size_t last = line.words.size() - 1;
+        const Word& wanted = line.words[last];
+        const char* word = s.wanted == Wanted::TextOrAbsent ? "absent" : "none";
+        if (s.wanted == Wanted::ControlOrNone) {
+            if (wanted.text != u"none" || wanted.quoted)
+                controlArg(line, last);  // an unknown control is an error, not a failed expectation
+        } else if (!wanted.quoted && (s.wanted == Wanted::Text || wanted.text != QLatin1StringView(word))) {
+            throw Abort{QStringLiteral("expect %1 takes a text in double quotes%2")
+                            .arg(name.join(u' '), s.wanted == Wanted::Text ? QString() : u" or "_qs + word)};
+        }
+        check(line, name.join(u' '), wanted.text, s.seen(*this));
+        return;
     }
-    if (prop == u"height" && w == window_.get())
-        return QString::number(window_->outerHeightTwips());
-    throw unsupported();
+
+    // CONTROL "TEXT" or CONTROL.PROPERTY "TEXT"
+    wordCount(line, 3, 3);
+    const QString& wanted = textArg(line, 2);
+    const qsizetype dot = first.text.indexOf(u'.');
+    const QString name = dot < 0 ? first.text : first.text.left(dot);
+    const QString prop = dot < 0 ? u"text"_qs : first.text.mid(dot + 1);
+    QWidget* w = controlArg(Line{line.number, {Word{name, false}}}, 0);
+    std::optional<QString> seen;
+    for (const Property& p : kProperties) {
+        const QLatin1StringView pname(p.name);
+        if (pname.endsWith(u':') ? prop.startsWith(pname) : prop == pname) {
+            seen = p.read(*this, w, prop.mid(pname.size()));
+            break;
+        }
+    }
+    if (!seen)
+        throw Abort{QStringLiteral("%1 has no property %2").arg(name, prop)};
+    check(line, first.text, wanted, *seen);
 }
 
 }  // namespace kx::scenario
