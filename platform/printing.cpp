@@ -143,7 +143,6 @@ void drawPage(QPainter& p, int dpi, const Page& page) {
     p.drawPicture(0, 0, drawn);
     p.restore();
     p.setFont(font);
-    p.setPen(Qt::black);
     p.drawText(QPointF(0, client.height() * scale + kFooterGapPoints * perPoint + metrics.ascent()), page.footer);
 }
 

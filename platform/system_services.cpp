@@ -3,11 +3,14 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileInfo>
+#include <QLibraryInfo>
 #include <QLockFile>
 #include <QMessageBox>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTranslator>
 #include <QUrl>
+#include <memory>
 #include <utility>
 
 namespace kx {
@@ -104,6 +107,15 @@ void prepareToolkit() {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "windows:fontengine=directwrite");
 #endif
+}
+
+void translateToolkit(const QString& languageCode) {
+    static std::unique_ptr<QTranslator> installed;
+    installed.reset();  // which also uninstalls it
+    auto next = std::make_unique<QTranslator>();
+    if (next->load(u"qtbase_"_qs + languageCode, QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
+        QCoreApplication::installTranslator(next.get()))
+        installed = std::move(next);
 }
 
 void QuitApplication::end() { QCoreApplication::exit(0); }

@@ -38,6 +38,12 @@ public:
 // Toolkit choices that must be made before the application object exists.
 void prepareToolkit();
 
+// The toolkit's own texts (its print and file dialogs, its message boxes'
+// buttons) in the language of this ISO 639 code, where the system has them
+// (Debian: qt6-translations-l10n); else they stay English. On Windows the
+// dialogs are the system's, in its language.
+void translateToolkit(const QString& languageCode);
+
 class QuitApplication : public ProgramEnd {
 public:
     void end() override;

@@ -39,12 +39,12 @@ public:
     bool opened = false;
 };
 
-// Counts the pages sent to the default printer and answers each with
-// `answer` (a printer named "KX"); its dialogs are always cancelled.
+// Counts the pages sent to the default printer, a printer named "KX" that
+// answers each with `answer`; its dialogs are always cancelled.
 class CountingPrinter : public Printer {
 public:
     Result printDefault(const Page&) override {
-        ++count;
+        count += answer != Outcome::NoPrinter;
         return {answer, QStringLiteral("KX"), {}};
     }
     Result printChoosing(const Page&) override { return {Outcome::Cancelled, {}, {}}; }
@@ -92,11 +92,11 @@ struct StandIns {
     CountingMessages messages;
 
     Services services() { return {settings, browser, printer, clipboard, end, messages}; }
-    // Forgets what the services recorded; the settings stay, as across a
-    // restart of the program.
+    // Forgets what the services recorded; the settings and the printer stay,
+    // as across a restart of the program.
     void forgetRecords() {
         browser = {};
-        printer = {};
+        printer.count = 0;  // the printer itself stays, as the settings do
         clipboard = {};
         end = {};
         messages = {};

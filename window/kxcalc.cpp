@@ -10,6 +10,7 @@
 #include "controls.h"
 #include "layout.h"
 #include "regional.h"
+#include "system_services.h"
 
 namespace kx {
 
@@ -346,6 +347,7 @@ void KXcalc::chooseLanguage(int lang) {
 void KXcalc::applyLanguage() {
     const std::size_t i = std::size_t(langIndex_);
     const LanguageTables& t = tables_;
+    translateToolkit(QLatin1StringView(kLanguages[i].code));
     setWindowTitle(t.windowTitle[i] + QLatin1Char(' ') + QLatin1StringView(kProgramVersion));
     applyAccessibleTexts();
     ui_.lblTitleB->setText(t.titleB[i]);
@@ -412,6 +414,10 @@ void KXcalc::applyAccessibleTexts() {
     LinkLabel* link = ui_.lblHyperlink;
     link->setToolTip(QStringLiteral("%1 (%2)").arg(link->accessibleDescription(),
                                                    link->shortcut().toString(QKeySequence::NativeText)));
+    // The picture buttons say what they are when the pointer rests on them.
+    ui_.cmdPrint->setToolTip(QStringLiteral("%1 (%2)").arg(
+        ui_.cmdPrint->accessibleName(), QKeySequence(QKeySequence::Print).toString(QKeySequence::NativeText)));
+    ui_.cmdEnd->setToolTip(ui_.cmdEnd->accessibleName());
 }
 
 void KXcalc::resetInputs() {

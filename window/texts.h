@@ -17,15 +17,15 @@ namespace kx {
 inline constexpr std::size_t kLanguageCount = 3;
 
 // A language by its index, the window's `langIndex`: the word that stands for
-// it in the settings and the flag picture that chooses it.
+// it in the settings, the flag picture that chooses it, and its ISO 639 code
+// (for the toolkit's own texts).
 struct Language {
-    const char* settingWord;
-    const char* flag;
+    const char *settingWord, *flag, *code;
 };
 inline constexpr std::array<Language, kLanguageCount> kLanguages{{
-    {"german", "picGe"},
-    {"english", "picUS"},
-    {"italian", "picIT"},
+    {"german", "picGe", "de"},
+    {"english", "picUS", "en"},
+    {"italian", "picIT", "it"},
 }};
 // The language of a first start, with no setting yet, and of a setting that
 // holds any other text (the setting then keeps that text).

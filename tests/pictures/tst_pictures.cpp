@@ -16,24 +16,19 @@
 using namespace kx;
 
 namespace {
-// The pixels in which two pictures differ (one that only one of them has
-// counts) and the box around them.
-struct Difference {
+// Where two pictures differ (a pixel only one of them has counts): how many
+// pixels, within which box.
+QString difference(const QImage& a, const QImage& b) {
     qsizetype pixels = 0;
     QRect box;
-};
-Difference difference(const QImage& a, const QImage& b) {
-    Difference d;
     const QRect all = a.rect() | b.rect();
     for (int y = all.top(); y <= all.bottom(); ++y)
         for (int x = all.left(); x <= all.right(); ++x)
-            if (!a.valid(x, y) || !b.valid(x, y) || a.pixel(x, y) != b.pixel(x, y)) {
-                ++d.pixels;
-                d.box |= QRect(x, y, 1, 1);
-            }
-    return d;
+            if (!a.valid(x, y) || !b.valid(x, y) || a.pixel(x, y) != b.pixel(x, y))
+                ++pixels, box |= QRect(x, y, 1, 1);
+    return QString::asprintf("%dx%d against %dx%d, in %lld pixels, within %d,%d %dx%d", a.width(), a.height(),
+                             b.width(), b.height(), qlonglong(pixels), box.x(), box.y(), box.width(), box.height());
 }
-QString size(const QImage& i) { return QStringLiteral("%1x%2").arg(i.width()).arg(i.height()); }
 }  // namespace
 
 class Pictures : public QObject {
@@ -95,14 +90,8 @@ void Pictures::window() {
     // What was seen goes beside the build's tests, to be compared (e.g. with
     // ImageMagick's compare) or, after an intended change, looked at.
     const QString out = QStringLiteral(KX_PICTURES_OUT "/%1-seen.png").arg(QLatin1StringView(QTest::currentDataTag()));
-    const Difference d = difference(seen, wanted);
-    QFAIL(qPrintable(QStringLiteral("the window (%1) differs from %2 (%3) in %4 pixels, within %5,%6 %7x%8; seen: %9")
-                         .arg(size(seen), file, size(wanted), QString::number(d.pixels))
-                         .arg(d.box.x())
-                         .arg(d.box.y())
-                         .arg(d.box.width())
-                         .arg(d.box.height())
-                         .arg(seen.save(out) ? out : u"-"_qs)));
+    QFAIL(qPrintable(QStringLiteral("the window differs from %1: %2; seen: %3")
+                         .arg(file, difference(seen, wanted), seen.save(out) ? out : u"-"_qs)));
 }
 
 QTEST_MAIN(Pictures)

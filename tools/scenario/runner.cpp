@@ -132,6 +132,16 @@ const Runner::Command Runner::kCommands[] = {
         else
             throw Abort{QStringLiteral("setting language takes a text or absent")};
     }},
+    // The default printer the program finds from now on.
+    {"printer", Needs::Nothing, 2, 2, [](Runner& r, const Line& line) {
+        using Outcome = Printer::Outcome;
+        const std::pair<const char*, Outcome> kinds[] = {
+            {"works", Outcome::Done}, {"refuses", Outcome::Refused}, {"none", Outcome::NoPrinter}};
+        const auto kind = std::ranges::find(kinds, line.words[1].text, [](const auto& k) { return QLatin1StringView(k.first); });
+        if (kind == std::end(kinds) || line.words[1].quoted)
+            throw Abort{QStringLiteral("printer takes works, refuses or none")};
+        r.stand_.printer.answer = kind->second;
+    }},
     {"start", Needs::Window, 1, 1, [](Runner&, const Line&) {}},
     {"restart", Needs::Nothing, 1, 1, [](Runner& r, const Line&) {
         r.stop();
