@@ -195,7 +195,7 @@ private slots:
             QCOMPARE(qvariant_cast<QImage>(QApplication::clipboard()->mimeData()->imageData()).size(), window_->size());
         } else
             QCOMPARE(copied, out == u"selection" ? u"5"_qs : QString());
-        QCOMPARE(stand_.messages.notices.join(u'|'), QString::fromUtf8(c.notice).arg(file));
+        QCOMPARE(stand_.messages.notices.join(u'|'), QString::fromUtf8(c.notice).replace(u"%1"_qs, file));
         if (*c.notice)  // nothing half-written, and what was there is kept
             QVERIFY(!QFileInfo(file).isFile() || QFileInfo(file).size() == 4);
     }
