@@ -15,8 +15,8 @@ class SystemPrinter : public Printer {
 public:
     Result printDefault(const Page& page) override;
     Result printChoosing(const Page& page) override;
-    // The PDF has the default printer's paper and margins where there is
-    // one, else the regional format's paper.
+    // The PDF has the paper and margins a print on the default printer gets
+    // (with CUPS Qt starts every page on A4), else the regional format's paper.
     Result savePdf(const Page& page, const FileChoice& choice) override;
 };
 
