@@ -137,7 +137,8 @@ const Runner::Command Runner::kCommands[] = {
         using Outcome = Printer::Outcome;
         const std::pair<const char*, Outcome> kinds[] = {
             {"works", Outcome::Done}, {"refuses", Outcome::Refused}, {"none", Outcome::NoPrinter}};
-        const auto kind = std::ranges::find(kinds, line.words[1].text, [](const auto& k) { return QLatin1StringView(k.first); });
+        const auto kind = std::ranges::find(kinds, line.words[1].text,
+                                            [](const auto& k) { return QLatin1StringView(k.first); });
         if (kind == std::end(kinds) || line.words[1].quoted)
             throw Abort{QStringLiteral("printer takes works, refuses or none")};
         r.stand_.printer.answer = kind->second;
