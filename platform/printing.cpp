@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QGuiApplication>
+#include <QLibrary>
 #include <QLocale>
 #include <QMimeData>
 #include <QPaintEngine>
@@ -18,10 +19,6 @@
 #include <QStandardPaths>
 #include <QWidget>
 #include <algorithm>
-
-#if KX_HAVE_CUPS
-#include <cups/cups.h>
-#endif
 
 namespace kx {
 
@@ -59,7 +56,7 @@ public:
     Type type() const override { return User; }
     bool begin(QPaintDevice*) override { return into_.begin(&out_); }
     bool end() override { return into_.end(); }
-    void updateState(const QPaintEngineState& state) override {
+    void updateState(const QPaintEngineState& changed) override {
         const QPainter* p = painter();
         into_.setPen(p->pen());
         into_.setBrush(p->brush());
@@ -67,7 +64,7 @@ public:
         into_.setFont(p->font());
         into_.setOpacity(p->opacity());
         into_.setTransform(p->combinedTransform());
-        engine()->updateState(state);
+        engine()->updateState(changed);
     }
     void drawRects(const QRect* r, int n) override { engine()->drawRects(r, n); }
     void drawRects(const QRectF* r, int n) override { engine()->drawRects(r, n); }
@@ -146,6 +143,21 @@ void drawPage(QPainter& p, int dpi, const Page& page) {
     p.drawText(QPointF(0, client.height() * scale + kFooterGapPoints * perPoint + metrics.ascent()), page.footer);
 }
 
+// Qt hands a job to CUPS and drops CUPS's answer, which CUPS keeps for this
+// thread until its next call. Its library is looked up only now, when Qt's
+// print support has loaded it: linked into the program it would load, with
+// its own dozen libraries, at every start.
+bool cupsRefused() {
+#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
+    using LastError = int (*)();
+    static const auto lastError = reinterpret_cast<LastError>(QLibrary::resolve(u"cups"_qs, 2, "cupsLastError"));
+    constexpr int kLastSuccessful = 0x00ff;  // IPP's status codes of success: 0x0000 to 0x00ff
+    return lastError && lastError() > kLastSuccessful;
+#else
+    return false;
+#endif
+}
+
 // Where the toolkit hears of a job the system refused but does not say so,
 // this listens for it while one page is printed.
 class RefusalWatch {
@@ -161,15 +173,7 @@ public:
     RefusalWatch(const RefusalWatch&) = delete;
     RefusalWatch& operator=(const RefusalWatch&) = delete;
 
-    bool refused() const {
-#if KX_HAVE_CUPS
-        // Qt hands the job to CUPS and drops CUPS's answer, which CUPS keeps
-        // for this thread until its next call.
-        if (cupsLastError() > IPP_STATUS_OK_EVENTS_COMPLETE)
-            return true;
-#endif
-        return warned_;
-    }
+    bool refused() const { return warned_ || cupsRefused(); }
 
 private:
     static void listen(QtMsgType type, const QMessageLogContext& context, const QString& message) {
