@@ -2,9 +2,11 @@
 //   kx-render OUTDIR [SCALE]
 #include <QApplication>
 #include <QDir>
+#include <QTemporaryDir>
 
 #include "kxcalc.h"
-#include "stand_ins.h"
+#include "printing.h"
+#include "system_services.h"
 
 int main(int argc, char* argv[]) {
     if (argc >= 3)
@@ -14,16 +16,23 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     const QString out = argc >= 2 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
     QDir().mkpath(out);
+    // The window's own services, its language setting kept in a folder of its own.
+    QTemporaryDir store;
+    kx::QtSettingsStore settings(store.path());
+    kx::DesktopBrowser browser;
+    kx::SystemPrinter printer;
+    kx::SystemClipboard clipboard;
+    kx::QuitApplication end;
+    kx::MessageBoxes messages;
+    const kx::SettingName& n = kx::kLanguageSetting;
     for (const kx::Language& language : kx::kLanguages) {
         const QLatin1StringView word(language.settingWord);
-        kx::StandIns stand;
-        stand.settings.values.insert(kx::MemorySettings::languageKey(), word);
-        kx::KXcalc window(stand.services());
+        settings.write(QLatin1StringView(n.app), QLatin1StringView(n.section), QLatin1StringView(n.key), word);
+        kx::KXcalc window({settings, browser, printer, clipboard, end, messages});
         window.formLoad();
         window.show();
         QApplication::processEvents();
-        const QString file = QDir(out).filePath(QStringLiteral("kxcalc-%1.png").arg(word));
-        if (!window.grab().save(file))
+        if (!window.grab().save(QDir(out).filePath(QStringLiteral("kxcalc-%1.png").arg(word))))
             return 1;
     }
     return 0;

@@ -4,7 +4,6 @@
 // be run.
 #include <QApplication>
 #include <QTemporaryDir>
-#include <QTextStream>
 
 #include "person.h"
 #include "runner.h"
@@ -16,28 +15,18 @@ int main(int argc, char* argv[]) {
     QTemporaryDir runtime;
     if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR") && runtime.isValid())
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
-
     QApplication app(argc, argv);
-    QTextStream out(stdout);
-    QTextStream err(stderr);
-
-    const auto usage = [&] {
-        err << "usage: kx-scenario [--quiet] [--locale NAME] FILE.kxs [FILE.kxs ...]" << Qt::endl;
-        return 2;
-    };
+    QTextStream out(stdout), err(stderr);
     kx::scenario::Runner runner(out, err);
     bool quiet = false;
     QStringList files;
-    const QStringList args = QApplication::arguments().mid(1);
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& arg = args[i];
+    for (QStringList args = QApplication::arguments().mid(1); !args.isEmpty();) {
+        const QString arg = args.takeFirst();
         if (arg == u"--quiet") {
             quiet = true;
         } else if (arg == u"--locale") {
             // The regional format each file starts with, unless it names its own.
-            if (i + 1 >= args.size())
-                return usage();
-            const QString& name = args[++i];
+            const QString name = args.isEmpty() ? QString() : args.takeFirst();
             if (!kx::scenario::Runner::isKnownLocale(name)) {
                 err << "unknown locale " << name << Qt::endl;
                 return 2;
@@ -47,19 +36,17 @@ int main(int argc, char* argv[]) {
             files << arg;
         }
     }
-    if (files.isEmpty())
-        return usage();
-
-    int passed = 0, failed = 0;
-    bool runError = false;
+    if (files.isEmpty()) {
+        err << "usage: kx-scenario [--quiet] [--locale NAME] FILE.kxs [FILE.kxs ...]" << Qt::endl;
+        return 2;
+    }
+    kx::scenario::FileResult all;
     for (const QString& file : files) {
         const kx::scenario::FileResult r = runner.runFile(file);
-        passed += r.passed;
-        failed += r.failed;
-        runError |= r.runError;
+        all = {all.passed + r.passed, all.failed + r.failed, all.runError || r.runError};
         if (!quiet && !r.runError && r.failed == 0)
             out << "ok " << file << Qt::endl;
     }
-    out << passed << " passed, " << failed << " failed" << Qt::endl;
-    return runError ? 2 : failed ? 1 : 0;
+    out << all.passed << " passed, " << all.failed << " failed" << Qt::endl;
+    return all.runError ? 2 : all.failed ? 1 : 0;
 }

@@ -1,0 +1,556 @@
+#include "runner.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QFile>
+#include <QLocale>
+#include <QMetaEnum>
+#include <QRegularExpression>
+#include <QWheelEvent>
+#include <algorithm>
+
+#include "controls.h"
+#include "person.h"
+
+namespace kx::scenario {
+
+namespace {
+
+struct Abort {
+    QString why;
+};
+
+QLineEdit* editOf(QWidget* w) {
+    auto* list = qobject_cast<QComboBox*>(w);
+    return list ? list->lineEdit() : qobject_cast<QLineEdit*>(w);
+}
+
+// The words of a line: texts in double quotes (with the escapes \" \\ \t
+// \n), and anything else up to the next blank.
+std::vector<Word> splitWords(const QString& line) {
+    static const QRegularExpression word(uR"([ \t\r]*(?:"((?:[^"\\]|\\.)*)(")?([^ \t\r]?)|([^ \t\r]+)))"_qs);
+    std::vector<Word> words;
+    for (qsizetype at = 0; at < line.size();) {
+        const QRegularExpressionMatch m = word.match(line, at, QRegularExpression::NormalMatch,
+                                                     QRegularExpression::AnchorAtOffsetMatchOption);
+        if (!m.hasMatch())
+            break;  // blanks only
+        at = m.capturedEnd();
+        if (m.capturedLength(4) > 0) {
+            words.push_back({m.captured(4), false});
+            continue;
+        }
+        if (m.capturedLength(2) == 0)
+            throw Abort{u"unterminated text"_qs};
+        if (m.capturedLength(3) > 0)
+            throw Abort{u"a text must be followed by a blank"_qs};
+        QString text;
+        const QString raw = m.captured(1);
+        for (qsizetype i = 0; i < raw.size(); ++i) {
+            const qsizetype e = i + 1 < raw.size() && raw[i] == u'\\' ? u"\"\\tn"_qs.indexOf(raw[i + 1]) : -1;
+            text += e < 0 ? raw[i] : u"\"\\\t\n"_qs[e];
+            i += e < 0 ? 0 : 1;
+        }
+        words.push_back({text, true});
+    }
+    return words;
+}
+
+// A text as written in a scenario, for messages.
+QString quoted(QString text) {
+    text.replace(u'\\', u"\\\\"_qs).replace(u'"', u"\\\""_qs).replace(u'\n', u"\\n"_qs).replace(u'\t', u"\\t"_qs);
+    return u'"' + text + u'"';
+}
+
+}  // namespace
+
+bool Runner::isKnownLocale(const QString& name) { return name == u"C" || QLocale(name).language() != QLocale::C; }
+
+FileResult Runner::runFile(const QString& path) {
+    path_ = path;
+    result_ = {};
+    localeName_ = initialLocale_;
+    stand_.settings.values.clear();
+    stand_.printer.answer = Printer::Outcome::Done;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        err_ << path << ":0: cannot read the file: " << file.errorString() << Qt::endl;
+        return {0, 0, true};
+    }
+    std::vector<Line> lines;
+    const QStringList raw = QString::fromUtf8(file.readAll()).split(u'\n');
+    for (qsizetype i = 0; i < raw.size(); ++i) {
+        if (raw[i].trimmed().isEmpty() || raw[i].trimmed().startsWith(u'#'))
+            continue;
+        try {
+            lines.push_back({int(i + 1), splitWords(raw[i])});
+        } catch (const Abort& a) {
+            err_ << path << ':' << i + 1 << ": " << a.why << Qt::endl;
+            return {0, 0, true};
+        }
+    }
+    QLocale::setDefault(QLocale(localeName_));
+    for (const Line& line : lines) {
+        try {
+            execute(line);
+        } catch (const Abort& a) {
+            err_ << path << ':' << line.number << ": " << a.why << Qt::endl;
+            result_.runError = true;
+            break;
+        }
+    }
+    stop();
+    return result_;
+}
+
+void Runner::start() {
+    QLocale::setDefault(QLocale(localeName_));
+    stand_.forgetRecords();
+    window_ = std::make_unique<KXcalc>(stand_.services());
+    window_->formLoad();
+    window_->show();
+    QApplication::setActiveWindow(window_.get());
+    QCoreApplication::processEvents();
+}
+
+void Runner::stop() {
+    window_.reset();
+    QCoreApplication::processEvents();
+}
+
+QWidget* Runner::control(const QString& name) const {
+    if (name == u"KXcalc")
+        return window_.get();
+    if (QWidget* w = window_->control(name))
+        return w;
+    throw Abort{u"unknown control "_qs + name};
+}
+
+QWidget* Runner::control(const Line& line, std::size_t index) const {
+    if (index >= line.words.size() || line.words[index].quoted)
+        throw Abort{u"a control name is missing"_qs};
+    return control(line.words[index].text);
+}
+
+const QString& Runner::text(const Line& line, std::size_t index) {
+    if (index >= line.words.size() || !line.words[index].quoted)
+        throw Abort{u"a text in double quotes is missing"_qs};
+    return line.words[index].text;
+}
+
+namespace {
+int number(const Word& w, const char* what) {
+    bool ok = false;
+    const int n = w.text.toInt(&ok);
+    if (!ok || w.quoted)
+        throw Abort{QString::fromLatin1(what)};
+    return n;
+}
+}  // namespace
+
+// clang-format off
+const Runner::Command Runner::kCommands[] = {
+    // Before the start, or between restarts.
+    {"locale", false, false, 2, 2, [](Runner& r, const Line& line) {
+        if (!isKnownLocale(line.words[1].text))
+            throw Abort{u"unknown locale "_qs + line.words[1].text};
+        r.localeName_ = line.words[1].text;
+        QLocale::setDefault(QLocale(r.localeName_));
+    }},
+    {"setting", false, false, 3, 3, [](Runner& r, const Line& line) {
+        const Word& value = line.words[2];
+        if (line.words[1].text != u"language" || line.words[1].quoted)
+            throw Abort{u"unknown setting "_qs + line.words[1].text};
+        if (!value.quoted && value.text != u"absent")
+            throw Abort{u"setting language takes a text or absent"_qs};
+        r.stand_.settings.values.remove(MemorySettings::languageKey());
+        if (value.quoted)
+            r.stand_.settings.values.insert(MemorySettings::languageKey(), value.text);
+    }},
+    // The default printer the program finds from now on.
+    {"printer", false, false, 2, 2, [](Runner& r, const Line& line) {
+        static const QStringList kinds{u"works"_qs, u"refuses"_qs, u"none"_qs};
+        const Printer::Outcome answers[] = {Printer::Outcome::Done, Printer::Outcome::Refused, Printer::Outcome::NoPrinter};
+        const qsizetype kind = line.words[1].quoted ? -1 : kinds.indexOf(line.words[1].text);
+        if (kind < 0)
+            throw Abort{u"printer takes works, refuses or none"_qs};
+        r.stand_.printer.answer = answers[kind];
+    }},
+    {"start", true, false, 1, 1, [](Runner&, const Line&) {}},
+    {"restart", false, false, 1, 1, [](Runner& r, const Line&) { r.stop(), r.start(); }},
+    {"expect", true, false, 2, 4, [](Runner& r, const Line& line) { r.expect(line); }},
+    // What a person does to the running window.
+    {"type", true, true, 3, 3, [](Runner& r, const Line& line) {
+        r.focus(r.control(line, 1), true);
+        person::typeText(r.window_.get(), text(line, 2), person::ControlChars::AsKeys, [&r] { return r.stand_.end.ended; });
+    }},
+    {"append", true, true, 3, 3, [](Runner& r, const Line& line) {
+        r.focus(r.control(line, 1), false);
+        person::typeText(r.window_.get(), text(line, 2), person::ControlChars::AsKeys, [&r] { return r.stand_.end.ended; });
+    }},
+    // A control that has the focus keeps its caret; one that gets it now
+    // has the caret at the end of its text.
+    {"key", true, true, 3, 3, [](Runner& r, const Line& line) {
+        if (QWidget* w = r.control(line, 1); w != r.window_.get() && !w->hasFocus())
+            r.focus(w, false);
+        r.pressKey(line.words[2].text);
+    }},
+    {"paste", true, true, 3, 3, [](Runner& r, const Line& line) { r.paste(r.control(line, 1), text(line, 2)); }},
+    {"arrow", true, true, 3, 4, [](Runner& r, const Line& line) {
+        const char* whole = "the number of clicks must be a whole number";
+        const int times = line.words.size() == 4 ? number(line.words[3], whole) : 1;
+        if (times < 0)
+            throw Abort{QString::fromLatin1(whole)};
+        r.arrow(r.control(line, 1), line.words[2].text, times, {});
+    }},
+    // The arrow held down until the arrow pair shows the value, then let go.
+    {"hold", true, true, 4, 4, [](Runner& r, const Line& line) {
+        r.arrow(r.control(line, 1), line.words[2].text, 1, text(line, 3));
+    }},
+    {"choose", true, true, 3, 3, [](Runner& r, const Line& line) {
+        r.choose(r.control(line, 1), number(line.words[2], "choose needs an item index"));
+    }},
+    {"click", true, true, 2, 3, [](Runner& r, const Line& line) {
+        r.click(r.control(line, 1), line.words.size() == 3 ? line.words[2].text : QString());
+    }},
+    {"wheel", true, true, 3, 3, [](Runner& r, const Line& line) { r.wheel(r.control(line, 1), line.words[2].text); }},
+    // What a screen reader does: the control's press action, or another
+    // action it offers, or "=N" for a value.
+    {"press", true, true, 2, 3, [](Runner& r, const Line& line) {
+        r.press(r.control(line, 1), line.words.size() == 3 ? line.words[2].text : QAccessibleActionInterface::pressAction());
+    }},
+    {"set", true, true, 3, 3, [](Runner& r, const Line& line) { r.setText(r.control(line, 1), text(line, 2)); }},
+};
+// clang-format on
+
+void Runner::execute(const Line& line) {
+    const Word& first = line.words[0];
+    const auto command = std::ranges::find_if(kCommands, [&](const Command& c) { return first.text == c.name; });
+    if (first.quoted || command == std::end(kCommands))
+        throw Abort{first.quoted ? u"a line must start with a command"_qs : u"unknown command "_qs + first.text};
+    if (command->needsWindow && !window_)
+        start();
+    if (command->isAction && stand_.end.ended)
+        throw Abort{u"the program has ended; only restart and expect may follow (%1)"_qs.arg(first.text)};
+    if (line.words.size() < command->minWords || line.words.size() > command->maxWords)
+        throw Abort{u"wrong number of arguments for "_qs + first.text};
+    command->run(*this, line);
+    if (command->isAction && stand_.end.ended)
+        window_->hide();  // an ended program shows nothing any more
+}
+
+// --- actions
+
+void Runner::focus(QWidget* w, bool selectAll) {
+    if (w->isHidden() || w->focusPolicy() == Qt::NoFocus)
+        throw Abort{u"%1 cannot take the keyboard focus"_qs.arg(w->objectName())};
+    w->setFocus(Qt::MouseFocusReason);
+    if (QLineEdit* edit = editOf(w))
+        selectAll ? edit->selectAll() : edit->end(false);
+    else if (auto* note = qobject_cast<QPlainTextEdit*>(w))
+        selectAll ? note->selectAll() : note->moveCursor(QTextCursor::End);
+}
+
+namespace {
+// A push button pressed with a key or by a screen reader shows itself down
+// for a moment before it acts.
+void settle(QWidget* w) {
+    if (auto* button = qobject_cast<QAbstractButton*>(w))
+        (void)QTest::qWaitFor([button] { return !button->isDown(); }, 2000);
+}
+}  // namespace
+
+// A named key (Backspace, Return, ...), any other key with its modifiers
+// (Enter, PgUp, Alt+W, Shift+Tab), or one character typed at the caret.
+void Runner::pressKey(const QString& key) {
+    static const QHash<QString, Qt::Key> named = {
+        {u"Backspace"_qs, Qt::Key_Backspace}, {u"Delete"_qs, Qt::Key_Delete}, {u"Home"_qs, Qt::Key_Home},
+        {u"End"_qs, Qt::Key_End},             {u"Left"_qs, Qt::Key_Left},     {u"Right"_qs, Qt::Key_Right},
+        {u"Up"_qs, Qt::Key_Up},               {u"Down"_qs, Qt::Key_Down},     {u"Tab"_qs, Qt::Key_Tab},
+        {u"Return"_qs, Qt::Key_Return},       {u"Space"_qs, Qt::Key_Space}};
+    QWidget* target = person::keyTarget(window_.get());
+    const QKeySequence keys(key);
+    if (named.contains(key))
+        person::pressKey(target, named[key]);
+    else if (key.size() == 1)
+        QTest::sendKeyEvent(QTest::Click, target, Qt::Key_unknown, key, Qt::NoModifier);
+    else if (keys.count() == 1 && keys[0].key() != Qt::Key_unknown)
+        person::pressKey(target, keys[0].key(), keys[0].keyboardModifiers());
+    else
+        throw Abort{u"unknown key "_qs + key};
+    settle(target);
+}
+
+void Runner::paste(QWidget* w, const QString& text) {
+    focus(w, true);
+    if (person::pasteFromClipboard(person::keyTarget(w), text))
+        return;
+    // A platform without a clipboard: the same single change.
+    if (QLineEdit* edit = editOf(w))
+        edit->insert(text);
+    else if (auto* note = qobject_cast<QPlainTextEdit*>(w))
+        note->insertPlainText(text);
+}
+
+void Runner::arrow(QWidget* w, const QString& direction, int times, const QString& until) {
+    auto* bar = qobject_cast<ArrowScrollBar*>(w);
+    if (!bar || (direction != u"up" && direction != u"down"))
+        throw Abort{bar ? u"arrow takes up or down"_qs : w->objectName() + u" has no arrows"_qs};
+    const QPoint at = (direction == u"up" ? bar->upArrowRect() : bar->downArrowRect()).center();
+    if (until.isNull()) {
+        for (int i = 0; i < times && !stand_.end.ended; ++i)
+            QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, at);
+        return;
+    }
+    QTest::mousePress(bar, Qt::LeftButton, Qt::NoModifier, at);
+    const bool reached = QTest::qWaitFor([&] { return QString::number(bar->angle()) == until; }, 10000);
+    QTest::mouseRelease(bar, Qt::LeftButton, Qt::NoModifier, at);
+    if (!reached)
+        throw Abort{u"%1 never showed %2 while held"_qs.arg(bar->objectName(), until)};
+    QTest::qWait(300);  // long enough for the arrows to repeat once more, were they still held
+}
+
+void Runner::choose(QWidget* w, int index) {
+    auto* list = qobject_cast<QComboBox*>(w);
+    if (!list || index < 0 || index >= list->count())
+        throw Abort{list ? u"%1 has no item %2"_qs.arg(w->objectName()).arg(index) : w->objectName() + u" is not a list"_qs};
+    person::chooseItem(list, index);
+}
+
+// A left click, or "right", "middle", or "beside": pressed on the control
+// and let go beside it.
+void Runner::click(QWidget* w, const QString& how) {
+    static const QStringList hows{QString(), u"right"_qs, u"middle"_qs, u"beside"_qs};
+    const Qt::MouseButton buttons[] = {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton, Qt::LeftButton};
+    const qsizetype way = hows.indexOf(how);
+    if (way < 0 || w == window_.get())
+        throw Abort{way < 0 ? u"click takes right, middle or beside"_qs : u"the window itself cannot be clicked"_qs};
+    if (w->isHidden()) {
+        // Nobody can click a hidden control; the program itself can press a
+        // hidden button or tick a hidden box.
+        auto* button = qobject_cast<QAbstractButton*>(w);
+        if (!button || way > 0)
+            throw Abort{w->objectName() + u" is hidden and cannot be clicked"_qs};
+        return button->click();
+    }
+    const QPoint at = qobject_cast<QCheckBox*>(w) ? QPoint(8, w->height() / 2) : w->rect().center();
+    QTest::mousePress(w, buttons[way], Qt::NoModifier, at);
+    QTest::mouseRelease(w, buttons[way], Qt::NoModifier, way == 3 ? QPoint(w->width() + 4, at.y()) : at);
+}
+
+// One notch of the mouse wheel, away from the person (up) or towards them.
+void Runner::wheel(QWidget* w, const QString& direction) {
+    if (direction != u"up" && direction != u"down")
+        throw Abort{u"wheel takes up or down"_qs};
+    const QPointF at = QRectF(w->rect()).center();
+    QWheelEvent e(at, w->mapToGlobal(at), {}, {0, direction == u"up" ? 120 : -120}, Qt::NoButton, {},
+                  Qt::NoScrollPhase, false);
+    QApplication::sendEvent(w, &e);
+}
+
+void Runner::press(QWidget* w, const QString& action) {
+    QAccessibleInterface* reader = QAccessible::queryAccessibleInterface(w);
+    if (action.startsWith(u'=') && reader->valueInterface())
+        return reader->valueInterface()->setCurrentValue(action.mid(1).toInt());
+    if (!reader->actionInterface() || !reader->actionInterface()->actionNames().contains(action))
+        throw Abort{u"%1 offers no action %2"_qs.arg(w->objectName(), action)};
+    reader->actionInterface()->doAction(action);
+    settle(w);
+}
+
+void Runner::setText(QWidget* w, const QString& text) {
+    if (auto* box = qobject_cast<TextBox*>(w))
+        box->write(text);
+    else if (auto* note = qobject_cast<NoteBox*>(w))
+        note->write(text);
+    else if (auto* list = qobject_cast<InsertList*>(w))
+        list->writeText(text);
+    else
+        throw Abort{w->objectName() + u" is not a text box"_qs};
+}
+
+// --- expectations
+
+void Runner::check(const Line& line, const QString& what, const QString& wanted, const QString& seen) {
+    if (wanted == seen) {
+        ++result_.passed;
+        return;
+    }
+    ++result_.failed;
+    out_ << path_ << ':' << line.number << ": expected " << what << ' ' << quoted(wanted) << ", got " << quoted(seen)
+         << Qt::endl;
+}
+
+// The focus once round the window with Tab from where it is, then back with
+// Shift+Tab; the way back is named only where it is not the way there in reverse.
+QString Runner::tabOrder() {
+    const auto focused = [] { return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : u"none"_qs; };
+    QStringList there{focused()}, back;
+    for (int i = 0; i < 200 && (there.size() == 1 || there.last() != there.first()); ++i) {
+        person::pressKey(person::keyTarget(window_.get()), Qt::Key_Tab);
+        there << focused();
+    }
+    there.removeLast();
+    for (qsizetype i = 0; i < there.size(); ++i) {
+        person::pressKey(person::keyTarget(window_.get()), Qt::Key_Tab, Qt::ShiftModifier);
+        back.prepend(focused());
+    }
+    const QString order = there.join(u' ');
+    return back.join(u' ') == order ? order : order + u" | back: "_qs + back.join(u' ');
+}
+
+// The shown controls a person reaches with Tab, and the link, that a screen
+// reader would announce without a name.
+QString Runner::unnamed() const {
+    QStringList names;
+    for (QWidget* c : window_->findChildren<QWidget*>())
+        if (((c->focusPolicy() & Qt::TabFocus) || qobject_cast<LinkLabel*>(c)) && c->isVisibleTo(window_.get()) &&
+            QAccessible::queryAccessibleInterface(c)->text(QAccessible::Name).trimmed().isEmpty())
+            names << (c->objectName().isEmpty() ? c->parentWidget()->objectName() + u'/' + c->metaObject()->className()
+                                                : c->objectName());
+    return names.isEmpty() ? u"none"_qs : names.join(u' ');
+}
+
+// clang-format off
+const Runner::Subject Runner::kSubjects[] = {
+    {"focus", "control", [](Runner& r) {
+        for (QWidget* f = QApplication::focusWidget(); f; f = f->parentWidget())
+            if (f == r.window_.get() || r.window_->control(f->objectName()) == f)
+                return f->objectName();
+        return u"none"_qs;
+    }},
+    {"tab order", "", [](Runner& r) { return r.tabOrder(); }},
+    {"unnamed", "none", [](Runner& r) { return r.unnamed(); }},
+    {"setting language", "absent", [](Runner& r) {
+        return r.stand_.settings.values.value(MemorySettings::languageKey(), u"absent"_qs);
+    }},
+    {"opened", "none", [](Runner& r) { return r.stand_.browser.opened ? r.stand_.browser.last : u"none"_qs; }},
+    {"printed", "", [](Runner& r) { return QString::number(r.stand_.printer.count); }},
+    {"errors", "", [](Runner& r) { return QString::number(r.stand_.messages.faults); }},
+    {"ended", "", [](Runner& r) { return r.stand_.end.ended ? u"true"_qs : u"false"_qs; }},
+    // What the person was told last: a notice, a calculation fault.
+    {"notice", "none", [](Runner& r) {
+        return r.stand_.messages.notices.isEmpty() ? u"none"_qs : r.stand_.messages.notices.last();
+    }},
+    {"fault", "none", [](Runner& r) { return r.stand_.messages.faults ? r.stand_.messages.lastFault : u"none"_qs; }},
+};
+
+const Runner::Property Runner::kProperties[] = {
+    {"text", [](const Runner& r, QWidget* w, const QString&) -> std::optional<QString> {
+        if (w == r.window_.get())
+            return w->windowTitle();
+        if (QLineEdit* e = editOf(w))
+            return e->text();
+        if (auto* n = qobject_cast<QPlainTextEdit*>(w))
+            return n->toPlainText();
+        if (auto* l = qobject_cast<QLabel*>(w))
+            return l->text();
+        if (auto* b = qobject_cast<QAbstractButton*>(w))
+            return b->text();
+        if (auto* s = qobject_cast<ArrowScrollBar*>(w))
+            return QString::number(s->angle());
+        return qobject_cast<Picture*>(w) ? std::optional(QString()) : std::nullopt;
+    }},
+    {"value", [](const Runner&, QWidget* w, const QString&) -> std::optional<QString> {
+        if (auto* s = qobject_cast<ArrowScrollBar*>(w))
+            return QString::number(s->angle());
+        if (auto* c = qobject_cast<QCheckBox*>(w))
+            return QString::number(c->checkState() == Qt::Checked ? 1 : c->checkState() == Qt::PartiallyChecked ? 2 : 0);
+        return std::nullopt;
+    }},
+    {"index", [](const Runner&, QWidget* w, const QString&) -> std::optional<QString> {
+        auto* list = qobject_cast<QComboBox*>(w);
+        return list ? std::optional(QString::number(list->currentIndex())) : std::nullopt;
+    }},
+    {"count", [](const Runner&, QWidget* w, const QString&) -> std::optional<QString> {
+        auto* list = qobject_cast<QComboBox*>(w);
+        return list ? std::optional(QString::number(list->count())) : std::nullopt;
+    }},
+    {"item:", [](const Runner&, QWidget* w, const QString& argument) -> std::optional<QString> {
+        auto* list = qobject_cast<QComboBox*>(w);
+        bool ok = false;
+        const int k = argument.toInt(&ok);
+        if (!list || !ok)
+            return std::nullopt;
+        return k >= 0 && k < list->count() ? list->itemText(k) : QString();
+    }},
+    {"back", [](const Runner&, QWidget* w, const QString&) -> std::optional<QString> { return person::hex(controlBackColor(w)); }},
+    {"fore", [](const Runner&, QWidget* w, const QString&) -> std::optional<QString> { return person::hex(controlForeColor(w)); }},
+    {"visible", [](const Runner& r, QWidget* w, const QString&) -> std::optional<QString> {
+        const QWidget* window = r.window_.get();
+        const bool shown = w == window ? w->isVisible()
+                                       : window->isVisible() && w->isVisibleTo(window) && w->geometry().intersects(window->rect());
+        return shown ? u"true"_qs : u"false"_qs;
+    }},
+    {"geometry", [](const Runner& r, QWidget* w, const QString&) -> std::optional<QString> {
+        const QRect g = w == r.window_.get() ? QRect(QPoint(0, 0), w->size()) : w->geometry();
+        return u"%1 %2 %3 %4"_qs.arg(g.x()).arg(g.y()).arg(g.width()).arg(g.height());
+    }},
+    {"height", [](const Runner& r, QWidget* w, const QString&) -> std::optional<QString> {
+        return w == r.window_.get() ? std::optional(QString::number(r.window_->outerHeightTwips())) : std::nullopt;
+    }},
+    // What a screen reader reads: its texts (Name, Description, Value,
+    // Accelerator), the Role, the Actions offered, the Keys that press the
+    // control, and a value's Range: bottom, top, step and the value itself.
+    {"reader:", [](const Runner&, QWidget* w, const QString& what) -> std::optional<QString> {
+        QAccessibleInterface* reader = QAccessible::queryAccessibleInterface(w);
+        QAccessibleActionInterface* actions = reader->actionInterface();
+        QAccessibleValueInterface* value = reader->valueInterface();
+        const qsizetype text = QStringList{u"Name"_qs, u"Description"_qs, u"Value"_qs, u"Help"_qs, u"Accelerator"_qs}.indexOf(what);
+        if (text >= 0)
+            return reader->text(QAccessible::Text(text));
+        if (what == u"Role")
+            return QString::fromLatin1(QMetaEnum::fromType<QAccessible::Role>().valueToKey(reader->role()));
+        if (what == u"Actions")
+            return actions ? actions->actionNames().join(u", "_qs) : QString();
+        if (what == u"Keys")
+            return actions ? actions->keyBindingsForAction(QAccessibleActionInterface::pressAction()).join(u", "_qs) : QString();
+        if (what == u"Range" && value)
+            return u"%1 %2 %3 %4"_qs.arg(value->minimumValue().toString(), value->maximumValue().toString(),
+                                         value->minimumStepSize().toString(), value->currentValue().toString());
+        return std::nullopt;
+    }},
+};
+// clang-format on
+
+void Runner::expect(const Line& line) {
+    const Word& first = line.words[1];
+    for (const Subject& s : kSubjects) {
+        const QStringList name = QString::fromLatin1(s.name).split(u' ');
+        if (first.quoted || first.text != name[0])
+            continue;
+        const std::size_t last = std::size_t(name.size()) + 1;
+        if (line.words.size() != last + 1)
+            throw Abort{u"wrong number of arguments for expect"_qs};
+        for (qsizetype k = 1; k < name.size(); ++k)
+            if (line.words[std::size_t(k) + 1].text != name[k])
+                throw Abort{u"unknown %1 %2"_qs.arg(name[0], line.words[std::size_t(k) + 1].text)};
+        const Word& wanted = line.words[last];
+        const QLatin1StringView word(s.word);
+        if (word == u"control" && (wanted.quoted || wanted.text != u"none"))
+            control(line, last);  // an unknown control is an error, not a failed expectation
+        else if (!wanted.quoted && (word.isEmpty() || wanted.text != word))
+            throw Abort{u"expect %1 takes a text in double quotes%2"_qs.arg(name.join(u' '), word.isEmpty() ? QString() : u" or "_qs + word)};
+        check(line, name.join(u' '), wanted.text, s.seen(*this));
+        return;
+    }
+
+    // CONTROL "TEXT" or CONTROL.PROPERTY "TEXT"
+    if (line.words.size() != 3)
+        throw Abort{u"wrong number of arguments for expect"_qs};
+    const qsizetype dot = first.text.indexOf(u'.');
+    const QString name = first.text.left(dot), property = dot < 0 ? u"text"_qs : first.text.mid(dot + 1);
+    QWidget* w = control(name);
+    const QString& wanted = text(line, 2);
+    for (const Property& p : kProperties) {
+        const QLatin1StringView pname(p.name);
+        if (!(pname.endsWith(u':') ? property.startsWith(pname) : property == pname))
+            continue;
+        if (const std::optional<QString> seen = p.read(*this, w, property.mid(pname.size())))
+            return check(line, first.text, wanted, *seen);
+        break;
+    }
+    throw Abort{u"%1 has no property %2"_qs.arg(name, property)};
+}
+
+}  // namespace kx::scenario
