@@ -31,8 +31,8 @@ std::vector<Word> splitWords(const QString& line) {
     static const QRegularExpression word(uR"([ \t\r]*(?:"((?:[^"\\]|\\.)*)(")?([^ \t\r]?)|([^ \t\r]+)))"_qs);
     std::vector<Word> words;
     for (qsizetype at = 0; at < line.size();) {
-        const QRegularExpressionMatch m = word.match(line, at, QRegularExpression::NormalMatch,
-                                                     QRegularExpression::AnchorAtOffsetMatchOption);
+        const QRegularExpressionMatch m =
+            word.match(line, at, QRegularExpression::NormalMatch, QRegularExpression::AnchorAtOffsetMatchOption);
         if (!m.hasMatch())
             break;  // blanks only
         at = m.capturedEnd();
@@ -263,11 +263,17 @@ void settle(QWidget* w) {
 // A named key (Backspace, Return, ...), any other key with its modifiers
 // (Enter, PgUp, Alt+W, Shift+Tab), or one character typed at the caret.
 void Runner::pressKey(const QString& key) {
-    static const QHash<QString, Qt::Key> named = {
-        {u"Backspace"_qs, Qt::Key_Backspace}, {u"Delete"_qs, Qt::Key_Delete}, {u"Home"_qs, Qt::Key_Home},
-        {u"End"_qs, Qt::Key_End},             {u"Left"_qs, Qt::Key_Left},     {u"Right"_qs, Qt::Key_Right},
-        {u"Up"_qs, Qt::Key_Up},               {u"Down"_qs, Qt::Key_Down},     {u"Tab"_qs, Qt::Key_Tab},
-        {u"Return"_qs, Qt::Key_Return},       {u"Space"_qs, Qt::Key_Space}};
+    static const QHash<QString, Qt::Key> named = {{u"Backspace"_qs, Qt::Key_Backspace},
+                                                  {u"Delete"_qs, Qt::Key_Delete},
+                                                  {u"Home"_qs, Qt::Key_Home},
+                                                  {u"End"_qs, Qt::Key_End},
+                                                  {u"Left"_qs, Qt::Key_Left},
+                                                  {u"Right"_qs, Qt::Key_Right},
+                                                  {u"Up"_qs, Qt::Key_Up},
+                                                  {u"Down"_qs, Qt::Key_Down},
+                                                  {u"Tab"_qs, Qt::Key_Tab},
+                                                  {u"Return"_qs, Qt::Key_Return},
+                                                  {u"Space"_qs, Qt::Key_Space}};
     QWidget* target = person::keyTarget(window_.get());
     const QKeySequence keys(key);
     if (named.contains(key))
@@ -313,7 +319,8 @@ void Runner::arrow(QWidget* w, const QString& direction, int times, const QStrin
 void Runner::choose(QWidget* w, int index) {
     auto* list = qobject_cast<QComboBox*>(w);
     if (!list || index < 0 || index >= list->count())
-        throw Abort{list ? u"%1 has no item %2"_qs.arg(w->objectName()).arg(index) : w->objectName() + u" is not a list"_qs};
+        throw Abort{list ? u"%1 has no item %2"_qs.arg(w->objectName()).arg(index)
+                         : w->objectName() + u" is not a list"_qs};
     person::chooseItem(list, index);
 }
 
@@ -343,8 +350,8 @@ void Runner::wheel(QWidget* w, const QString& direction) {
     if (direction != u"up" && direction != u"down")
         throw Abort{u"wheel takes up or down"_qs};
     const QPointF at = QRectF(w->rect()).center();
-    QWheelEvent e(at, w->mapToGlobal(at), {}, {0, direction == u"up" ? 120 : -120}, Qt::NoButton, {},
-                  Qt::NoScrollPhase, false);
+    QWheelEvent e(at, w->mapToGlobal(at), {}, {0, direction == u"up" ? 120 : -120}, Qt::NoButton, {}, Qt::NoScrollPhase,
+                  false);
     QApplication::sendEvent(w, &e);
 }
 
@@ -384,7 +391,9 @@ void Runner::check(const Line& line, const QString& what, const QString& wanted,
 // The focus once round the window with Tab from where it is, then back with
 // Shift+Tab; the way back is named only where it is not the way there in reverse.
 QString Runner::tabOrder() {
-    const auto focused = [] { return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : u"none"_qs; };
+    const auto focused = [] {
+        return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : u"none"_qs;
+    };
     QStringList there{focused()}, back;
     for (int i = 0; i < 200 && (there.size() == 1 || there.last() != there.first()); ++i) {
         person::pressKey(person::keyTarget(window_.get()), Qt::Key_Tab);
@@ -530,7 +539,8 @@ void Runner::expect(const Line& line) {
         if (word == u"control" && (wanted.quoted || wanted.text != u"none"))
             control(line, last);  // an unknown control is an error, not a failed expectation
         else if (!wanted.quoted && (word.isEmpty() || wanted.text != word))
-            throw Abort{u"expect %1 takes a text in double quotes%2"_qs.arg(name.join(u' '), word.isEmpty() ? QString() : u" or "_qs + word)};
+            throw Abort{u"expect %1 takes a text in double quotes%2"_qs.arg(
+                name.join(u' '), word.isEmpty() ? QString() : u" or "_qs + word)};
         check(line, name.join(u' '), wanted.text, s.seen(*this));
         return;
     }
