@@ -1,24 +1,22 @@
 #include "runner.h"
 
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QApplication>
+#include <QClipboard>
 #include <QFile>
 #include <QLocale>
 #include <QMetaEnum>
 #include <QRegularExpression>
+#include <QTest>
 #include <QWheelEvent>
 #include <algorithm>
 
 #include "controls.h"
-#include "person.h"
 
 namespace kx::scenario {
 
 namespace {
-
-struct Abort {
-    QString why;
-};
 
 QLineEdit* editOf(QWidget* w) {
     auto* list = qobject_cast<QComboBox*>(w);
@@ -56,13 +54,16 @@ std::vector<Word> splitWords(const QString& line) {
     return words;
 }
 
+// A colour as six hexadecimal digits, RRGGBB.
+QString hex(const QColor& c) { return c.name(QColor::HexRgb).mid(1).toUpper(); }
+
+}  // namespace
+
 // A text as written in a scenario, for messages.
 QString quoted(QString text) {
     text.replace(u'\\', u"\\\\"_qs).replace(u'"', u"\\\""_qs).replace(u'\n', u"\\n"_qs).replace(u'\t', u"\\t"_qs);
     return u'"' + text + u'"';
 }
-
-}  // namespace
 
 bool Runner::isKnownLocale(const QString& name) { return name == u"C" || QLocale(name).language() != QLocale::C; }
 
@@ -182,11 +183,11 @@ const Runner::Command Runner::kCommands[] = {
     // What a person does to the running window.
     {"type", true, true, 3, 3, [](Runner& r, const Line& line) {
         r.focus(r.control(line, 1), true);
-        person::typeText(r.window_.get(), text(line, 2), person::ControlChars::AsKeys, [&r] { return r.stand_.end.ended; });
+        r.typeText(text(line, 2));
     }},
     {"append", true, true, 3, 3, [](Runner& r, const Line& line) {
         r.focus(r.control(line, 1), false);
-        person::typeText(r.window_.get(), text(line, 2), person::ControlChars::AsKeys, [&r] { return r.stand_.end.ended; });
+        r.typeText(text(line, 2));
     }},
     // A control that has the focus keeps its caret; one that gets it now
     // has the caret at the end of its text.
@@ -241,6 +242,37 @@ void Runner::execute(const Line& line) {
 
 // --- actions
 
+// Where a key goes: the control with the keyboard focus, else the window.
+QWidget* Runner::keyTarget() const {
+    QWidget* f = QApplication::focusWidget();
+    return f ? f : window_.get();
+}
+
+// One key press with the text it types: Space, Return and Tab type theirs,
+// other named keys none.
+void Runner::sendKey(Qt::Key key, Qt::KeyboardModifiers mods) const {
+    const QString text = key == Qt::Key_Space    ? u" "_qs
+                         : key == Qt::Key_Return ? u"\r"_qs
+                         : key == Qt::Key_Tab    ? u"\t"_qs
+                                                 : QString();
+    QTest::sendKeyEvent(QTest::Click, keyTarget(), key, text, mods);
+}
+
+// One key press per character (a surrogate pair is one), each to whatever has
+// the focus then; "\n", "\t" and "\b" press Return, Tab and Backspace.
+void Runner::typeText(const QString& text) {
+    for (qsizetype i = 0; i < text.size() && !stand_.end.ended;) {
+        const qsizetype len = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        const QString ch = text.mid(i, len);
+        i += len;
+        const qsizetype control = u"\n\t\b"_qs.indexOf(ch);
+        if (control >= 0)
+            sendKey(std::array{Qt::Key_Return, Qt::Key_Tab, Qt::Key_Backspace}[std::size_t(control)]);
+        else
+            QTest::sendKeyEvent(QTest::Click, keyTarget(), Qt::Key_unknown, ch, Qt::NoModifier);
+    }
+}
+
 void Runner::focus(QWidget* w, bool selectAll) {
     if (w->isHidden() || w->focusPolicy() == Qt::NoFocus)
         throw Abort{u"%1 cannot take the keyboard focus"_qs.arg(w->objectName())};
@@ -274,25 +306,27 @@ void Runner::pressKey(const QString& key) {
                                                   {u"Tab"_qs, Qt::Key_Tab},
                                                   {u"Return"_qs, Qt::Key_Return},
                                                   {u"Space"_qs, Qt::Key_Space}};
-    QWidget* target = person::keyTarget(window_.get());
+    QWidget* target = keyTarget();
     const QKeySequence keys(key);
     if (named.contains(key))
-        person::pressKey(target, named[key]);
+        sendKey(named[key]);
     else if (key.size() == 1)
         QTest::sendKeyEvent(QTest::Click, target, Qt::Key_unknown, key, Qt::NoModifier);
     else if (keys.count() == 1 && keys[0].key() != Qt::Key_unknown)
-        person::pressKey(target, keys[0].key(), keys[0].keyboardModifiers());
+        sendKey(keys[0].key(), keys[0].keyboardModifiers());
     else
         throw Abort{u"unknown key "_qs + key};
     settle(target);
 }
 
+// Through the clipboard with Ctrl+V, or where the platform keeps no
+// clipboard, as the same single change.
 void Runner::paste(QWidget* w, const QString& text) {
     focus(w, true);
-    if (person::pasteFromClipboard(person::keyTarget(w), text))
-        return;
-    // A platform without a clipboard: the same single change.
-    if (QLineEdit* edit = editOf(w))
+    QApplication::clipboard()->setText(text);
+    if (QApplication::clipboard()->text() == text)
+        QTest::sendKeyEvent(QTest::Click, keyTarget(), Qt::Key_V, QString(), Qt::ControlModifier);
+    else if (QLineEdit* edit = editOf(w))
         edit->insert(text);
     else if (auto* note = qobject_cast<QPlainTextEdit*>(w))
         note->insertPlainText(text);
@@ -321,7 +355,17 @@ void Runner::choose(QWidget* w, int index) {
     if (!list || index < 0 || index >= list->count())
         throw Abort{list ? u"%1 has no item %2"_qs.arg(w->objectName()).arg(index)
                          : w->objectName() + u" is not a list"_qs};
-    person::chooseItem(list, index);
+    // As a person does: open the list, point at the item, click it.
+    list->setFocus(Qt::MouseFocusReason);
+    list->showPopup();
+    QAbstractItemView* view = list->view();
+    const QModelIndex item = list->model()->index(index, 0);
+    const QPoint at = view->visualRect(item).center();
+    QTest::mouseMove(view->viewport(), at);
+    view->setCurrentIndex(item);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    if (view->isVisible())
+        list->hidePopup();
 }
 
 // A left click, or "right", "middle", or "beside": pressed on the control
@@ -396,12 +440,12 @@ QString Runner::tabOrder() {
     };
     QStringList there{focused()}, back;
     for (int i = 0; i < 200 && (there.size() == 1 || there.last() != there.first()); ++i) {
-        person::pressKey(person::keyTarget(window_.get()), Qt::Key_Tab);
+        sendKey(Qt::Key_Tab);
         there << focused();
     }
     there.removeLast();
     for (qsizetype i = 0; i < there.size(); ++i) {
-        person::pressKey(person::keyTarget(window_.get()), Qt::Key_Tab, Qt::ShiftModifier);
+        sendKey(Qt::Key_Tab, Qt::ShiftModifier);
         back.prepend(focused());
     }
     const QString order = there.join(u' ');
@@ -483,8 +527,8 @@ const Runner::Property Runner::kProperties[] = {
             return std::nullopt;
         return k >= 0 && k < list->count() ? list->itemText(k) : QString();
     }},
-    {"back", [](const Runner&, QWidget* w, const QString&) -> std::optional<QString> { return person::hex(controlBackColor(w)); }},
-    {"fore", [](const Runner&, QWidget* w, const QString&) -> std::optional<QString> { return person::hex(controlForeColor(w)); }},
+    {"back", [](const Runner&, QWidget* w, const QString&) -> std::optional<QString> { return hex(controlBackColor(w)); }},
+    {"fore", [](const Runner&, QWidget* w, const QString&) -> std::optional<QString> { return hex(controlForeColor(w)); }},
     {"visible", [](const Runner& r, QWidget* w, const QString&) -> std::optional<QString> {
         const QWidget* window = r.window_.get();
         const bool shown = w == window ? w->isVisible()

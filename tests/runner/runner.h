@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QTextStream>
+#include <map>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -22,6 +23,14 @@ struct Line {
     std::vector<Word> words;
 };
 
+// What stops a file: a line that cannot be run.
+struct Abort {
+    QString why;
+};
+
+// A text as written in a scenario, for messages.
+QString quoted(QString text);
+
 struct FileResult {
     int passed = 0;
     int failed = 0;
@@ -37,6 +46,9 @@ public:
     // `locale`: en_US unless the runner was told otherwise.
     void setInitialLocale(const QString& name) { initialLocale_ = name; }
     static bool isKnownLocale(const QString& name);
+    // COUNT random lines from SEED, every invariant checked after each;
+    // false, with the lines that led there, when one breaks.
+    bool soak(quint64 seed, qint64 count);
 
 private:
     // A command's row: its name, whether it starts the window first, whether
@@ -73,6 +85,9 @@ private:
     QWidget* control(const QString& name) const;
     static const QString& text(const Line& line, std::size_t index);
 
+    QWidget* keyTarget() const;
+    void sendKey(Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) const;
+    void typeText(const QString& text);
     void focus(QWidget* w, bool selectAll);
     void pressKey(const QString& key);
     void paste(QWidget* w, const QString& text);
@@ -85,6 +100,7 @@ private:
     QString tabOrder();
     QString unnamed() const;
 
+    QString brokenInvariant(bool calculated, bool leftChanged, const std::map<Field, std::string>& before) const;
     void expect(const Line& line);
     void check(const Line& line, const QString& what, const QString& wanted, const QString& seen);
 

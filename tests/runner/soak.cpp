@@ -1,0 +1,187 @@
+// The soak: a seeded stream of random scenario lines, what a person can do to
+// the window (typing and pasting any text into the angle fields and the
+// lists, arrow clicks, list choices, keys, flags, Calculate), with the
+// window's invariants checked after every line: each angle field holds a
+// valid angle of the regional format, its arrows stand at its leading number
+// rounded, its effective field holds the angle plus its insert's offset, and
+// the results are what a fresh calculation gives on the window's fields or,
+// where nothing calculated, what they were. A fresh window every 2,500 lines,
+// in six regional formats in turn.
+#include <QCoreApplication>
+#include <QLocale>
+#include <cmath>
+#include <random>
+
+#include "controls.h"
+#include "map_fields.h"
+#include "number_text.h"
+#include "runner.h"
+
+using namespace std::literals;
+
+namespace kx::scenario {
+
+namespace {
+
+const char* const kLocales[] = {"en_US", "de_DE", "fr_FR", "it_IT", "de_CH", "ar_EG"};
+const Field kResults[] = {Field::ag,         Field::agtable,        Field::canineright, Field::caninetableright,
+                          Field::canineleft, Field::caninetableleft};
+// What each insert adds to a scale angle, by list item; the last for none.
+const std::vector<float> kSciOffsets{1.61f, 1.61f, 1.61f, 0.0f, 1.61f, 1.61f}, kTciOffsets{0, 9.2f, 16.4f, 23.2f, 0};
+// Written into `ag` before each line: every calculation rewrites `ag`, so
+// the text gone means the line calculated.
+const QString kUntouched = u"untouched"_qs;
+
+struct Random {
+    std::mt19937_64 rng;
+    int below(int n) { return int(rng() % quint64(n)); }
+    bool chance(int percent) { return below(100) < percent; }
+    template <class T>
+    const T& pick(const std::vector<T>& from) {
+        return from[std::size_t(below(int(from.size())))];
+    }
+
+    // Mostly short texts near what a person types, now mostly digits, now
+    // mostly characters of every other kind; now and then a huge paste.
+    QString text(bool typed) {
+        static constexpr std::u32string_view kinds[] = {
+            U"0123456789012345678901234567890.,-+eE "sv,
+            U"\x00\x01\b\t\n\r\x1B\x7F\u00A0\u202F\u2009\u2212\u2019\u066B\u066C\u060C\u0660\u0664\u06F5\uFF11\u0967"
+            U"\u00DF\u03A9\u05D0\u0639\u4E2D\u200E\u202E\u0301\uFEFF\uFFFD\u221E\U0001F600\U0001D7D8&HhOxanif%'\"\\"sv};
+        const int length = !typed && !below(250) ? 100000 : 1 + below(typed ? (chance(95) ? 5 : 40) : 400);
+        QString s;
+        for (const int numberShare = below(100); s.size() < length;) {
+            const int r = below(100);
+            const std::u32string_view kind = kinds[r >= numberShare];
+            const char32_t c =
+                r >= numberShare && r % 2 ? char32_t(0x20 + below(0x2FE0)) : kind[std::size_t(below(int(kind.size())))];
+            s += QString::fromUcs4(&c, 1);
+        }
+        return s;
+    }
+};
+
+}  // namespace
+
+// What breaks the invariants after a line, or nothing.
+QString Runner::brokenInvariant(bool calculated, bool leftChanged, const std::map<Field, std::string>& before) const {
+    for (std::size_t i = 0; i < kInputSpecs.size(); ++i) {
+        const AngleInput::Controls& c = window_->input(i).controls();
+        const bool sci = window_->input(i).kind() == Inclination::Sagittal;
+        const QString angle = c.angle->text();
+        bool valid = false;
+        const float a = QLocale().toFloat(angle, &valid);
+        const std::vector<float>& offsets = sci ? kSciOffsets : kTciOffsets;
+        const float offset = offsets[std::min(std::size_t(c.list->selectedIndex()), offsets.size() - 1)];
+        if (!valid || !(a >= (sci ? 0 : -10) && a <= (sci ? 70 : 25)) ||
+            std::nearbyint(leadingNumber(angle.toStdString())) != double(c.scroll->angle()) ||
+            c.effective->text().toStdString() != effectiveValueText(offset + a))
+            return u"%1: angle %2, arrows at %3, item %4, effective value %5"_qs.arg(
+                c.angle->objectName(), quoted(angle), QString::number(c.scroll->angle()),
+                QString::number(c.list->selectedIndex()), quoted(c.effective->text()));
+    }
+    if (leftChanged && !calculated)
+        return {};  // the results wait for the next calculation
+    // The fresh calculation's results start from their texts before the line,
+    // so that a run that stops at a fault leaves the same fields as the window's.
+    test::MapFields fresh;
+    for (auto& [f, text] : fresh.texts)
+        text = before.count(f) ? before.at(f) : window_->text(f);
+    for (std::size_t e = 0; e < kTableElementCount; ++e)
+        fresh.elementNames[e] = window_->elementName(TableElement(e));
+    test::FaultLog faults;
+    if (calculated)
+        Calculation(fresh, faults).calctable();
+    for (Field f : calculated ? fresh.writes : std::vector(std::begin(kResults), std::end(kResults)))
+        if (window_->text(f) != fresh.texts[f])
+            return u"%1 shows %2, %3 gives %4"_qs.arg(QLatin1StringView(fieldName(f)),
+                                                      quoted(QString::fromStdString(window_->text(f))),
+                                                      calculated ? u"a fresh calculation"_qs : u"no calculation"_qs,
+                                                      quoted(QString::fromStdString(fresh.texts[f])));
+    return {};
+}
+
+bool Runner::soak(quint64 seed, qint64 count) {
+    Random random{std::mt19937_64(seed)};
+    QStringList lines;  // since the window opened, for the failure message
+    bool leftChanged = false;
+    const std::vector<QString> keys{u"Backspace"_qs, u"Del"_qs,       u"Home"_qs,   u"End"_qs,    u"Left"_qs,
+                                    u"Right"_qs,     u"Up"_qs,        u"Down"_qs,   u"PgUp"_qs,   u"PgDown"_qs,
+                                    u"Tab"_qs,       u"Shift+Tab"_qs, u"Return"_qs, u"Esc"_qs,    u"Space"_qs,
+                                    u"Ctrl+Z"_qs,    u"Ctrl+Y"_qs,    u"Ctrl+X"_qs, u"Ctrl+V"_qs, u"Shift+End"_qs};
+    for (qint64 done = 0; done < count; ++done) {
+        if (done % 2500 == 0 || stand_.end.ended) {
+            localeName_ = QLatin1StringView(kLocales[(done / 2500) % std::size(kLocales)]);
+            lines = QStringList{u"locale "_qs + localeName_};
+            stop();
+            start();
+            for (const char* left : {"SCIleft", "TCIleft"})
+                QObject::connect(qobject_cast<TextBox*>(control(QLatin1StringView(left))), &QLineEdit::textChanged,
+                                 [this, &leftChanged] {
+                                     // Only a calculation after a left change counts.
+                                     leftChanged = true;
+                                     qobject_cast<TextBox*>(control(u"ag"_qs))->write(kUntouched);
+                                 });
+        }
+        if (done % 64 == 0)
+            QCoreApplication::processEvents();  // deferred deletes, popups closing
+        const InputSpec& input = kInputSpecs[std::size_t(random.below(4))];
+        const int what = random.below(1000);
+        Line line;
+        if (what < 460) {  // text into an angle field or a list's edit part
+            const bool typed = what < 280 || (what >= 380 && random.chance(80));
+            line.words = {{typed ? u"type"_qs : u"paste"_qs},
+                          {QLatin1StringView(what < 380 ? input.angle : input.list)},
+                          {random.text(typed), true}};
+        } else if (what < 660) {
+            line.words = {{u"arrow"_qs},
+                          {QLatin1StringView(input.scroll)},
+                          {random.chance(50) ? u"up"_qs : u"down"_qs},
+                          {QString::number(random.chance(80) ? 1 : 1 + random.below(30))}};
+        } else if (what < 700) {
+            const int items = qobject_cast<QComboBox*>(control(QLatin1StringView(input.list)))->count();
+            line.words = {{u"choose"_qs}, {QLatin1StringView(input.list)}, {QString::number(random.below(items))}};
+        } else if (what < 940) {
+            // A key where the focus is: Space on a button or a flag clicks it,
+            // Up and Down in a list choose another item, Tab moves on.
+            line.words = {{u"key"_qs}, {u"KXcalc"_qs}, {random.pick(keys)}};
+        } else {
+            line.words = {
+                {u"click"_qs},
+                {what < 955 ? QLatin1StringView(kLanguages[std::size_t(random.below(3))].flag) : u"cmdCalculate"_qs}};
+        }
+        QStringList words;
+        for (const Word& w : line.words)
+            words << (w.quoted ? quoted(w.text.left(60)) + (w.text.size() > 60 ? u"..."_qs : QString()) : w.text);
+        lines << words.join(u' ');
+        auto* ag = qobject_cast<TextBox*>(control(u"ag"_qs));
+        ag->write(kUntouched);
+        std::map<Field, std::string> before;
+        for (Field f : kResults)
+            before[f] = window_->text(f);
+        leftChanged = false;
+        QString problem;
+        try {
+            execute(line);
+        } catch (const Abort& a) {
+            problem = a.why;
+        }
+        const bool calculated = ag->text() != kUntouched;
+        if (problem.isEmpty())
+            problem = brokenInvariant(calculated, leftChanged, before);
+        if (problem.isEmpty() && line.words[0].text == u"choose" && !input.right && calculated)
+            problem = u"choosing a left insert calculated"_qs;
+        if (!problem.isEmpty()) {
+            out_ << "soak: seed " << seed << ", line " << done + 1 << ": " << problem << "\n  " << lines.first()
+                 << "\n  ...\n    " << lines.mid(lines.size() - 40).join(u"\n    ") << "\nreplay: kx-scenario --soak "
+                 << done + 1 << " --seed " << seed << Qt::endl;
+            stop();
+            return false;
+        }
+    }
+    stop();
+    out_ << "soak: seed " << seed << ", " << count << " lines, every invariant held" << Qt::endl;
+    return true;
+}
+
+}  // namespace kx::scenario
