@@ -18,11 +18,6 @@ namespace kx::scenario {
 
 namespace {
 
-QLineEdit* editOf(QWidget* w) {
-    auto* list = qobject_cast<QComboBox*>(w);
-    return list ? list->lineEdit() : qobject_cast<QLineEdit*>(w);
-}
-
 // The words of a line: texts in double quotes (with the escapes \" \\ \t
 // \n), and anything else up to the next blank.
 std::vector<Word> splitWords(const QString& line) {
@@ -58,6 +53,11 @@ std::vector<Word> splitWords(const QString& line) {
 QString hex(const QColor& c) { return c.name(QColor::HexRgb).mid(1).toUpper(); }
 
 }  // namespace
+
+QLineEdit* editOf(QWidget* w) {
+    auto* list = qobject_cast<QComboBox*>(w);
+    return list ? list->lineEdit() : qobject_cast<QLineEdit*>(w);
+}
 
 // A text as written in a scenario, for messages.
 QString quoted(QString text) {

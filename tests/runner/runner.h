@@ -2,8 +2,8 @@
 // it the way a person does (README: Scenarios).
 #pragma once
 
+#include <QLineEdit>
 #include <QTextStream>
-#include <map>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -30,6 +30,8 @@ struct Abort {
 
 // A text as written in a scenario, for messages.
 QString quoted(QString text);
+// The edit part of a text box or a list.
+QLineEdit* editOf(QWidget* w);
 
 struct FileResult {
     int passed = 0;
@@ -100,7 +102,8 @@ private:
     QString tabOrder();
     QString unnamed() const;
 
-    QString brokenInvariant(bool calculated, bool leftChanged, const std::map<Field, std::string>& before) const;
+    QStringList results() const;
+    QString brokenInputRule() const;
     void expect(const Line& line);
     void check(const Line& line, const QString& what, const QString& wanted, const QString& seen);
 
