@@ -18,6 +18,11 @@ namespace kx::scenario {
 
 namespace {
 
+// A colour as six hexadecimal digits, RRGGBB.
+QString hex(const QColor& c) { return c.name(QColor::HexRgb).mid(1).toUpper(); }
+
+}  // namespace
+
 // The words of a line: texts in double quotes (with the escapes \" \\ \t
 // \n), and anything else up to the next blank.
 std::vector<Word> splitWords(const QString& line) {
@@ -48,11 +53,6 @@ std::vector<Word> splitWords(const QString& line) {
     }
     return words;
 }
-
-// A colour as six hexadecimal digits, RRGGBB.
-QString hex(const QColor& c) { return c.name(QColor::HexRgb).mid(1).toUpper(); }
-
-}  // namespace
 
 QLineEdit* editOf(QWidget* w) {
     auto* list = qobject_cast<QComboBox*>(w);

@@ -28,6 +28,8 @@ struct Abort {
     QString why;
 };
 
+// The words of a scenario line.
+std::vector<Word> splitWords(const QString& line);
 // A text as written in a scenario, for messages.
 QString quoted(QString text);
 // The edit part of a text box or a list.

@@ -110,34 +110,28 @@ bool Runner::soak(quint64 seed, qint64 count) {
             QCoreApplication::processEvents();  // deferred deletes, popups closing
         const InputSpec& input = kInputSpecs[std::size_t(random.below(4))];
         const int what = random.below(1000);
-        const auto word = [](const char* w) { return Word{QLatin1StringView(w)}; };
-        Line line;
+        QString text;
         if (what < 460) {  // text into an angle field or a list's edit part
             const bool typed = what < 280 || (what >= 380 && random.chance(80));
-            line.words = {word(typed ? "type" : "paste"),
-                          word(what < 380 ? input.angle : input.list),
-                          {random.text(typed), true}};
+            text = u"%1 %2 %3"_qs.arg(typed ? u"type"_qs : u"paste"_qs,
+                                      QLatin1StringView(what < 380 ? input.angle : input.list),
+                                      quoted(random.text(typed)));
         } else if (what < 660) {
-            line.words = {word("arrow"),
-                          word(input.scroll),
-                          word(random.chance(50) ? "up" : "down"),
-                          {QString::number(random.chance(80) ? 1 : 1 + random.below(30))}};
+            text = u"arrow %1 %2 %3"_qs.arg(QLatin1StringView(input.scroll), random.chance(50) ? u"up"_qs : u"down"_qs)
+                       .arg(random.chance(80) ? 1 : 1 + random.below(30));
         } else if (what < 700) {
             const int items = qobject_cast<QComboBox*>(control(QLatin1StringView(input.list)))->count();
-            line.words = {word("choose"), word(input.list), {QString::number(random.below(items))}};
+            text = u"choose %1 %2"_qs.arg(QLatin1StringView(input.list)).arg(random.below(items));
         } else if (what < 940) {
             // A key where the focus is: Space on a button or a flag clicks it,
             // Up and Down in a list choose another item, Tab moves on.
-            line.words = {word("key"), word("KXcalc"), {kKeys[random.below(kKeys.size())]}};
+            text = u"key KXcalc "_qs + kKeys[random.below(kKeys.size())];
         } else {
-            line.words = {word("click"),
-                          word(what < 955 ? kLanguages[std::size_t(random.below(3))].flag : "cmdCalculate")};
+            text = u"click "_qs +
+                   QLatin1StringView(what < 955 ? kLanguages[std::size_t(random.below(3))].flag : "cmdCalculate");
         }
-        QStringList shownLine;
-        for (const Word& w : line.words)
-            shownLine << (w.quoted ? quoted(w.text.left(60)) + (w.text.size() > 60 ? u"..."_qs : QString()) : w.text);
-        lines << shownLine.join(u' ');
-
+        const Line line{int(done + 1), splitWords(text)};
+        lines << (text.size() > 100 ? text.left(100) + u"..."_qs : text);
         auto* ag = qobject_cast<TextBox*>(control(u"ag"_qs));
         const QString agBefore = ag->text();
         ag->write(kUntouched);
