@@ -11,35 +11,36 @@
 namespace kx::scenario {
 
 namespace {
+
+using Seen = std::optional<QString>;
+
 // A colour as six hexadecimal digits, RRGGBB.
 QString hex(const QColor& c) { return c.name(QColor::HexRgb).mid(1).toUpper(); }
 
-}  // namespace
-
-void Runner::check(const Line& line, const QString& what, const QString& wanted, const QString& seen) {
+void check(Runner& r, const Line& line, const QString& what, const QString& wanted, const QString& seen) {
     if (wanted == seen) {
-        ++result_.passed;
+        ++r.result.passed;
         return;
     }
-    ++result_.failed;
-    out_ << path_ << ':' << line.number << ": expected " << what << ' ' << quoted(wanted) << ", got " << quoted(seen)
-         << Qt::endl;
+    ++r.result.failed;
+    r.out << r.path << ':' << line.number << ": expected " << what << ' ' << quoted(wanted) << ", got " << quoted(seen)
+          << Qt::endl;
 }
 
 // The focus once round the window with Tab from where it is, then back with
 // Shift+Tab; the way back is named only where it is not the way there in reverse.
-QString Runner::tabOrder() {
+QString tabOrder(const Runner& r) {
     const auto focused = [] {
         return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : u"none"_qs;
     };
     QStringList there{focused()}, back;
     for (int i = 0; i < 200 && (there.size() == 1 || there.last() != there.first()); ++i) {
-        sendKey(Qt::Key_Tab);
+        r.sendKey(Qt::Key_Tab);
         there << focused();
     }
     there.removeLast();
     for (qsizetype i = 0; i < there.size(); ++i) {
-        sendKey(Qt::Key_Tab, Qt::ShiftModifier);
+        r.sendKey(Qt::Key_Tab, Qt::ShiftModifier);
         back.prepend(focused());
     }
     const QString order = there.join(u' ');
@@ -48,43 +49,58 @@ QString Runner::tabOrder() {
 
 // The shown controls a person reaches with Tab, and the link, that a screen
 // reader would announce without a name.
-QString Runner::unnamed() const {
+QString unnamed(const Runner& r) {
     QStringList names;
-    for (QWidget* c : window_->findChildren<QWidget*>())
-        if (((c->focusPolicy() & Qt::TabFocus) || qobject_cast<LinkLabel*>(c)) && c->isVisibleTo(window_.get()) &&
+    for (QWidget* c : r.window->findChildren<QWidget*>())
+        if (((c->focusPolicy() & Qt::TabFocus) || qobject_cast<LinkLabel*>(c)) && c->isVisibleTo(r.window.get()) &&
             QAccessible::queryAccessibleInterface(c)->text(QAccessible::Name).trimmed().isEmpty())
             names << (c->objectName().isEmpty() ? c->parentWidget()->objectName() + u'/' + c->metaObject()->className()
                                                 : c->objectName());
     return names.isEmpty() ? u"none"_qs : names.join(u' ');
 }
 
+// What `expect` compares besides a control: the words that name it, the word
+// that may stand instead of a quoted text ("none", "absent"; empty: a text
+// only; "control": a control's name or none), and what is seen.
+struct Subject {
+    const char* name;
+    const char* word;
+    QString (*seen)(Runner&);
+};
+// A control's property for `expect CONTROL.PROPERTY`; a name ending in ':'
+// takes the rest as its argument (item:K). No value: no such property.
+struct Property {
+    const char* name;
+    Seen (*read)(const Runner&, QWidget*, const QString& argument);
+};
+
 // clang-format off
-const Runner::Subject Runner::kSubjects[] = {
+const Subject kSubjects[] = {
     {"focus", "control", [](Runner& r) {
         for (QWidget* f = QApplication::focusWidget(); f; f = f->parentWidget())
-            if (f == r.window_.get() || r.window_->control(f->objectName()) == f)
+            if (f == r.window.get() || r.window->control(f->objectName()) == f)
                 return f->objectName();
         return u"none"_qs;
     }},
-    {"tab order", "", [](Runner& r) { return r.tabOrder(); }},
-    {"unnamed", "none", [](Runner& r) { return r.unnamed(); }},
+    {"tab order", "", [](Runner& r) { return tabOrder(r); }},
+    {"unnamed", "none", [](Runner& r) { return unnamed(r); }},
     {"setting language", "absent", [](Runner& r) {
-        return r.stand_.settings.values.value(MemorySettings::languageKey(), u"absent"_qs);
+        return r.stand.settings.values.value(MemorySettings::languageKey(), u"absent"_qs);
     }},
-    {"opened", "none", [](Runner& r) { return r.stand_.browser.opened ? r.stand_.browser.last : u"none"_qs; }},
-    {"printed", "", [](Runner& r) { return QString::number(r.stand_.printer.count); }},
-    {"errors", "", [](Runner& r) { return QString::number(r.stand_.messages.faults); }},
-    {"ended", "", [](Runner& r) { return r.stand_.end.ended ? u"true"_qs : u"false"_qs; }},
+    {"opened", "none", [](Runner& r) { return r.stand.browser.opened ? r.stand.browser.last : u"none"_qs; }},
+    {"printed", "", [](Runner& r) { return QString::number(r.stand.printer.count); }},
+    {"errors", "", [](Runner& r) { return QString::number(r.stand.messages.faults); }},
+    {"ended", "", [](Runner& r) { return r.stand.end.ended ? u"true"_qs : u"false"_qs; }},
     // What the person was told last: a notice, a calculation fault.
     {"notice", "none", [](Runner& r) {
-        return r.stand_.messages.notices.isEmpty() ? u"none"_qs : r.stand_.messages.notices.last();
+        return r.stand.messages.notices.isEmpty() ? u"none"_qs : r.stand.messages.notices.last();
     }},
-    {"fault", "none", [](Runner& r) { return r.stand_.messages.faults ? r.stand_.messages.lastFault : u"none"_qs; }},
+    {"fault", "none", [](Runner& r) { return r.stand.messages.faults ? r.stand.messages.lastFault : u"none"_qs; }},
 };
 
-const Runner::Property Runner::kProperties[] = {
-    {"text", [](const Runner& r, QWidget* w, const QString&) -> std::optional<QString> {
-        if (w == r.window_.get())
+const Property kProperties[] = {
+    {"text", [](const Runner& r, QWidget* w, const QString&) -> Seen {
+        if (w == r.window.get())
             return w->windowTitle();
         if (QLineEdit* e = editOf(w))
             return e->text();
@@ -96,24 +112,24 @@ const Runner::Property Runner::kProperties[] = {
             return b->text();
         if (auto* s = qobject_cast<ArrowScrollBar*>(w))
             return QString::number(s->angle());
-        return qobject_cast<Picture*>(w) ? std::optional(QString()) : std::nullopt;
+        return qobject_cast<Picture*>(w) ? Seen(QString()) : std::nullopt;
     }},
-    {"value", [](const Runner&, QWidget* w, const QString&) -> std::optional<QString> {
+    {"value", [](const Runner&, QWidget* w, const QString&) -> Seen {
         if (auto* s = qobject_cast<ArrowScrollBar*>(w))
             return QString::number(s->angle());
         if (auto* c = qobject_cast<QCheckBox*>(w))
             return QString::number(c->checkState() == Qt::Checked ? 1 : c->checkState() == Qt::PartiallyChecked ? 2 : 0);
         return std::nullopt;
     }},
-    {"index", [](const Runner&, QWidget* w, const QString&) -> std::optional<QString> {
+    {"index", [](const Runner&, QWidget* w, const QString&) -> Seen {
         auto* list = qobject_cast<QComboBox*>(w);
-        return list ? std::optional(QString::number(list->currentIndex())) : std::nullopt;
+        return list ? Seen(QString::number(list->currentIndex())) : std::nullopt;
     }},
-    {"count", [](const Runner&, QWidget* w, const QString&) -> std::optional<QString> {
+    {"count", [](const Runner&, QWidget* w, const QString&) -> Seen {
         auto* list = qobject_cast<QComboBox*>(w);
-        return list ? std::optional(QString::number(list->count())) : std::nullopt;
+        return list ? Seen(QString::number(list->count())) : std::nullopt;
     }},
-    {"item:", [](const Runner&, QWidget* w, const QString& argument) -> std::optional<QString> {
+    {"item:", [](const Runner&, QWidget* w, const QString& argument) -> Seen {
         auto* list = qobject_cast<QComboBox*>(w);
         bool ok = false;
         const int k = argument.toInt(&ok);
@@ -121,25 +137,25 @@ const Runner::Property Runner::kProperties[] = {
             return std::nullopt;
         return k >= 0 && k < list->count() ? list->itemText(k) : QString();
     }},
-    {"back", [](const Runner&, QWidget* w, const QString&) -> std::optional<QString> { return hex(controlBackColor(w)); }},
-    {"fore", [](const Runner&, QWidget* w, const QString&) -> std::optional<QString> { return hex(controlForeColor(w)); }},
-    {"visible", [](const Runner& r, QWidget* w, const QString&) -> std::optional<QString> {
-        const QWidget* window = r.window_.get();
+    {"back", [](const Runner&, QWidget* w, const QString&) -> Seen { return hex(controlBackColor(w)); }},
+    {"fore", [](const Runner&, QWidget* w, const QString&) -> Seen { return hex(controlForeColor(w)); }},
+    {"visible", [](const Runner& r, QWidget* w, const QString&) -> Seen {
+        const QWidget* window = r.window.get();
         const bool shown = w == window ? w->isVisible()
                                        : window->isVisible() && w->isVisibleTo(window) && w->geometry().intersects(window->rect());
         return shown ? u"true"_qs : u"false"_qs;
     }},
-    {"geometry", [](const Runner& r, QWidget* w, const QString&) -> std::optional<QString> {
-        const QRect g = w == r.window_.get() ? QRect(QPoint(0, 0), w->size()) : w->geometry();
+    {"geometry", [](const Runner& r, QWidget* w, const QString&) -> Seen {
+        const QRect g = w == r.window.get() ? QRect(QPoint(0, 0), w->size()) : w->geometry();
         return u"%1 %2 %3 %4"_qs.arg(g.x()).arg(g.y()).arg(g.width()).arg(g.height());
     }},
-    {"height", [](const Runner& r, QWidget* w, const QString&) -> std::optional<QString> {
-        return w == r.window_.get() ? std::optional(QString::number(r.window_->outerHeightTwips())) : std::nullopt;
+    {"height", [](const Runner& r, QWidget* w, const QString&) -> Seen {
+        return w == r.window.get() ? Seen(QString::number(r.window->outerHeightTwips())) : std::nullopt;
     }},
     // What a screen reader reads: its texts (Name, Description, Value,
     // Accelerator), the Role, the Actions offered, the Keys that press the
     // control, and a value's Range: bottom, top, step and the value itself.
-    {"reader:", [](const Runner&, QWidget* w, const QString& what) -> std::optional<QString> {
+    {"reader:", [](const Runner&, QWidget* w, const QString& what) -> Seen {
         QAccessibleInterface* reader = QAccessible::queryAccessibleInterface(w);
         QAccessibleActionInterface* actions = reader->actionInterface();
         QAccessibleValueInterface* value = reader->valueInterface();
@@ -160,6 +176,8 @@ const Runner::Property Runner::kProperties[] = {
 };
 // clang-format on
 
+}  // namespace
+
 void Runner::expect(const Line& line) {
     const Word& first = line.words[1];
     for (const Subject& s : kSubjects) {
@@ -175,11 +193,11 @@ void Runner::expect(const Line& line) {
         const Word& wanted = line.words[last];
         const QLatin1StringView word(s.word);
         if (word == u"control" && (wanted.quoted || wanted.text != u"none"))
-            control(line, last);  // an unknown control is an error, not a failed expectation
+            control(wanted.text);  // an unknown control is an error, not a failed expectation
         else if (!wanted.quoted && (word.isEmpty() || wanted.text != word))
             throw Abort{u"expect %1 takes a text in double quotes%2"_qs.arg(
                 name.join(u' '), word.isEmpty() ? QString() : u" or "_qs + word)};
-        check(line, name.join(u' '), wanted.text, s.seen(*this));
+        check(*this, line, name.join(u' '), wanted.text, s.seen(*this));
         return;
     }
 
@@ -189,13 +207,14 @@ void Runner::expect(const Line& line) {
     const qsizetype dot = first.text.indexOf(u'.');
     const QString name = first.text.left(dot), property = dot < 0 ? u"text"_qs : first.text.mid(dot + 1);
     QWidget* w = control(name);
-    const QString& wanted = text(line, 2);
+    if (!line.words[2].quoted)
+        throw Abort{u"a text in double quotes is missing"_qs};
     for (const Property& p : kProperties) {
         const QLatin1StringView pname(p.name);
         if (!(pname.endsWith(u':') ? property.startsWith(pname) : property == pname))
             continue;
-        if (const std::optional<QString> seen = p.read(*this, w, property.mid(pname.size())))
-            return check(line, first.text, wanted, *seen);
+        if (const Seen seen = p.read(*this, w, property.mid(pname.size())))
+            return check(*this, line, first.text, line.words[2].text, *seen);
         break;
     }
     throw Abort{u"%1 has no property %2"_qs.arg(name, property)};

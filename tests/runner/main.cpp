@@ -42,11 +42,11 @@ int main(int argc, char* argv[]) {
         } else if (arg == u"--locale") {
             // The regional format each file starts with, unless it names its own.
             const QString name = args.isEmpty() ? QString() : args.takeFirst();
-            if (!kx::scenario::Runner::isKnownLocale(name)) {
+            if (!kx::scenario::isKnownLocale(name)) {
                 err << "unknown locale " << name << Qt::endl;
                 return 2;
             }
-            runner.setInitialLocale(name);
+            runner.initialLocale = name;
         } else {
             files << arg;
         }

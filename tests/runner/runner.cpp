@@ -15,8 +15,6 @@
 
 namespace kx::scenario {
 
-namespace {}  // namespace
-
 // The words of a line: texts in double quotes (with the escapes \" \\ \t
 // \n), and anything else up to the next blank.
 std::vector<Word> splitWords(const QString& line) {
@@ -32,10 +30,8 @@ std::vector<Word> splitWords(const QString& line) {
             words.push_back({m.captured(4), false});
             continue;
         }
-        if (m.capturedLength(2) == 0)
-            throw Abort{u"unterminated text"_qs};
-        if (m.capturedLength(3) > 0)
-            throw Abort{u"a text must be followed by a blank"_qs};
+        if (m.capturedLength(2) == 0 || m.capturedLength(3) > 0)
+            throw Abort{m.capturedLength(2) == 0 ? u"unterminated text"_qs : u"a text must be followed by a blank"_qs};
         QString text;
         const QString raw = m.captured(1);
         for (qsizetype i = 0; i < raw.size(); ++i) {
@@ -48,202 +44,83 @@ std::vector<Word> splitWords(const QString& line) {
     return words;
 }
 
-QLineEdit* editOf(QWidget* w) {
-    auto* list = qobject_cast<QComboBox*>(w);
-    return list ? list->lineEdit() : qobject_cast<QLineEdit*>(w);
-}
-
-// A text as written in a scenario, for messages.
 QString quoted(QString text) {
     text.replace(u'\\', u"\\\\"_qs).replace(u'"', u"\\\""_qs).replace(u'\n', u"\\n"_qs).replace(u'\t', u"\\t"_qs);
     return u'"' + text + u'"';
 }
 
-bool Runner::isKnownLocale(const QString& name) { return name == u"C" || QLocale(name).language() != QLocale::C; }
+QLineEdit* editOf(QWidget* w) {
+    auto* list = qobject_cast<QComboBox*>(w);
+    return list ? list->lineEdit() : qobject_cast<QLineEdit*>(w);
+}
 
-FileResult Runner::runFile(const QString& path) {
-    path_ = path;
-    result_ = {};
-    localeName_ = initialLocale_;
-    stand_.settings.values.clear();
-    stand_.printer.answer = Printer::Outcome::Done;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        err_ << path << ":0: cannot read the file: " << file.errorString() << Qt::endl;
+bool isKnownLocale(const QString& name) { return name == u"C" || QLocale(name).language() != QLocale::C; }
+
+FileResult Runner::runFile(const QString& file) {
+    path = file;
+    result = {};
+    localeName = initialLocale;
+    stand.settings.values.clear();
+    stand.printer.answer = Printer::Outcome::Done;
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly)) {
+        err << file << ":0: cannot read the file: " << f.errorString() << Qt::endl;
         return {0, 0, true};
     }
     std::vector<Line> lines;
-    const QStringList raw = QString::fromUtf8(file.readAll()).split(u'\n');
+    const QStringList raw = QString::fromUtf8(f.readAll()).split(u'\n');
     for (qsizetype i = 0; i < raw.size(); ++i) {
         if (raw[i].trimmed().isEmpty() || raw[i].trimmed().startsWith(u'#'))
             continue;
         try {
             lines.push_back({int(i + 1), splitWords(raw[i])});
         } catch (const Abort& a) {
-            err_ << path << ':' << i + 1 << ": " << a.why << Qt::endl;
+            err << file << ':' << i + 1 << ": " << a.why << Qt::endl;
             return {0, 0, true};
         }
     }
-    QLocale::setDefault(QLocale(localeName_));
+    QLocale::setDefault(QLocale(localeName));
     for (const Line& line : lines) {
         try {
             execute(line);
         } catch (const Abort& a) {
-            err_ << path << ':' << line.number << ": " << a.why << Qt::endl;
-            result_.runError = true;
+            err << file << ':' << line.number << ": " << a.why << Qt::endl;
+            result.runError = true;
             break;
         }
     }
     stop();
-    return result_;
+    return result;
 }
 
 void Runner::start() {
-    QLocale::setDefault(QLocale(localeName_));
-    stand_.forgetRecords();
-    window_ = std::make_unique<KXcalc>(stand_.services());
-    window_->formLoad();
-    window_->show();
-    QApplication::setActiveWindow(window_.get());
+    QLocale::setDefault(QLocale(localeName));
+    stand.forgetRecords();
+    window = std::make_unique<KXcalc>(stand.services());
+    window->formLoad();
+    window->show();
+    QApplication::setActiveWindow(window.get());
     QCoreApplication::processEvents();
 }
 
 void Runner::stop() {
-    window_.reset();
+    window.reset();
     QCoreApplication::processEvents();
 }
 
 QWidget* Runner::control(const QString& name) const {
     if (name == u"KXcalc")
-        return window_.get();
-    if (QWidget* w = window_->control(name))
+        return window.get();
+    if (QWidget* w = window->control(name))
         return w;
     throw Abort{u"unknown control "_qs + name};
 }
 
-QWidget* Runner::control(const Line& line, std::size_t index) const {
-    if (index >= line.words.size() || line.words[index].quoted)
-        throw Abort{u"a control name is missing"_qs};
-    return control(line.words[index].text);
-}
-
-const QString& Runner::text(const Line& line, std::size_t index) {
-    if (index >= line.words.size() || !line.words[index].quoted)
-        throw Abort{u"a text in double quotes is missing"_qs};
-    return line.words[index].text;
-}
-
-namespace {
-int number(const Word& w, const char* what) {
-    bool ok = false;
-    const int n = w.text.toInt(&ok);
-    if (!ok || w.quoted)
-        throw Abort{QString::fromLatin1(what)};
-    return n;
-}
-}  // namespace
-
-// clang-format off
-const Runner::Command Runner::kCommands[] = {
-    // Before the start, or between restarts.
-    {"locale", false, false, 2, 2, [](Runner& r, const Line& line) {
-        if (!isKnownLocale(line.words[1].text))
-            throw Abort{u"unknown locale "_qs + line.words[1].text};
-        r.localeName_ = line.words[1].text;
-        QLocale::setDefault(QLocale(r.localeName_));
-    }},
-    {"setting", false, false, 3, 3, [](Runner& r, const Line& line) {
-        const Word& value = line.words[2];
-        if (line.words[1].text != u"language" || line.words[1].quoted)
-            throw Abort{u"unknown setting "_qs + line.words[1].text};
-        if (!value.quoted && value.text != u"absent")
-            throw Abort{u"setting language takes a text or absent"_qs};
-        r.stand_.settings.values.remove(MemorySettings::languageKey());
-        if (value.quoted)
-            r.stand_.settings.values.insert(MemorySettings::languageKey(), value.text);
-    }},
-    // The default printer the program finds from now on.
-    {"printer", false, false, 2, 2, [](Runner& r, const Line& line) {
-        static const QStringList kinds{u"works"_qs, u"refuses"_qs, u"none"_qs};
-        const Printer::Outcome answers[] = {Printer::Outcome::Done, Printer::Outcome::Refused, Printer::Outcome::NoPrinter};
-        const qsizetype kind = line.words[1].quoted ? -1 : kinds.indexOf(line.words[1].text);
-        if (kind < 0)
-            throw Abort{u"printer takes works, refuses or none"_qs};
-        r.stand_.printer.answer = answers[kind];
-    }},
-    {"start", true, false, 1, 1, [](Runner&, const Line&) {}},
-    {"restart", false, false, 1, 1, [](Runner& r, const Line&) { r.stop(), r.start(); }},
-    {"expect", true, false, 2, 4, [](Runner& r, const Line& line) { r.expect(line); }},
-    // What a person does to the running window.
-    {"type", true, true, 3, 3, [](Runner& r, const Line& line) {
-        r.focus(r.control(line, 1), true);
-        r.typeText(text(line, 2));
-    }},
-    {"append", true, true, 3, 3, [](Runner& r, const Line& line) {
-        r.focus(r.control(line, 1), false);
-        r.typeText(text(line, 2));
-    }},
-    // A control that has the focus keeps its caret; one that gets it now
-    // has the caret at the end of its text.
-    {"key", true, true, 3, 3, [](Runner& r, const Line& line) {
-        if (QWidget* w = r.control(line, 1); w != r.window_.get() && !w->hasFocus())
-            r.focus(w, false);
-        r.pressKey(line.words[2].text);
-    }},
-    {"paste", true, true, 3, 3, [](Runner& r, const Line& line) { r.paste(r.control(line, 1), text(line, 2)); }},
-    {"arrow", true, true, 3, 4, [](Runner& r, const Line& line) {
-        const char* whole = "the number of clicks must be a whole number";
-        const int times = line.words.size() == 4 ? number(line.words[3], whole) : 1;
-        if (times < 0)
-            throw Abort{QString::fromLatin1(whole)};
-        r.arrow(r.control(line, 1), line.words[2].text, times, {});
-    }},
-    // The arrow held down until the arrow pair shows the value, then let go.
-    {"hold", true, true, 4, 4, [](Runner& r, const Line& line) {
-        r.arrow(r.control(line, 1), line.words[2].text, 1, text(line, 3));
-    }},
-    {"choose", true, true, 3, 3, [](Runner& r, const Line& line) {
-        r.choose(r.control(line, 1), number(line.words[2], "choose needs an item index"));
-    }},
-    {"click", true, true, 2, 3, [](Runner& r, const Line& line) {
-        r.click(r.control(line, 1), line.words.size() == 3 ? line.words[2].text : QString());
-    }},
-    {"wheel", true, true, 3, 3, [](Runner& r, const Line& line) { r.wheel(r.control(line, 1), line.words[2].text); }},
-    // What a screen reader does: the control's press action, or another
-    // action it offers, or "=N" for a value.
-    {"press", true, true, 2, 3, [](Runner& r, const Line& line) {
-        r.press(r.control(line, 1), line.words.size() == 3 ? line.words[2].text : QAccessibleActionInterface::pressAction());
-    }},
-    {"set", true, true, 3, 3, [](Runner& r, const Line& line) { r.setText(r.control(line, 1), text(line, 2)); }},
-};
-// clang-format on
-
-void Runner::execute(const Line& line) {
-    const Word& first = line.words[0];
-    const auto command = std::ranges::find_if(kCommands, [&](const Command& c) { return first.text == c.name; });
-    if (first.quoted || command == std::end(kCommands))
-        throw Abort{first.quoted ? u"a line must start with a command"_qs : u"unknown command "_qs + first.text};
-    if (command->needsWindow && !window_)
-        start();
-    if (command->isAction && stand_.end.ended)
-        throw Abort{u"the program has ended; only restart and expect may follow (%1)"_qs.arg(first.text)};
-    if (line.words.size() < command->minWords || line.words.size() > command->maxWords)
-        throw Abort{u"wrong number of arguments for "_qs + first.text};
-    command->run(*this, line);
-    if (command->isAction && stand_.end.ended)
-        window_->hide();  // an ended program shows nothing any more
-}
-
-// --- actions
-
-// Where a key goes: the control with the keyboard focus, else the window.
 QWidget* Runner::keyTarget() const {
     QWidget* f = QApplication::focusWidget();
-    return f ? f : window_.get();
+    return f ? f : window.get();
 }
 
-// One key press with the text it types: Space, Return and Tab type theirs,
-// other named keys none.
 void Runner::sendKey(Qt::Key key, Qt::KeyboardModifiers mods) const {
     const QString text = key == Qt::Key_Space    ? u" "_qs
                          : key == Qt::Key_Return ? u"\r"_qs
@@ -252,22 +129,29 @@ void Runner::sendKey(Qt::Key key, Qt::KeyboardModifiers mods) const {
     QTest::sendKeyEvent(QTest::Click, keyTarget(), key, text, mods);
 }
 
-// One key press per character (a surrogate pair is one), each to whatever has
-// the focus then; "\n", "\t" and "\b" press Return, Tab and Backspace.
-void Runner::typeText(const QString& text) {
-    for (qsizetype i = 0; i < text.size() && !stand_.end.ended;) {
-        const qsizetype len = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-        const QString ch = text.mid(i, len);
-        i += len;
-        const qsizetype control = u"\n\t\b"_qs.indexOf(ch);
-        if (control >= 0)
-            sendKey(std::array{Qt::Key_Return, Qt::Key_Tab, Qt::Key_Backspace}[std::size_t(control)]);
-        else
-            QTest::sendKeyEvent(QTest::Click, keyTarget(), Qt::Key_unknown, ch, Qt::NoModifier);
-    }
+namespace {
+
+// A line's words: the control it names, a text in double quotes, a number.
+QWidget* control(const Runner& r, const Line& line, std::size_t i) {
+    if (i >= line.words.size() || line.words[i].quoted)
+        throw Abort{u"a control name is missing"_qs};
+    return r.control(line.words[i].text);
+}
+const QString& text(const Line& line, std::size_t i) {
+    if (i >= line.words.size() || !line.words[i].quoted)
+        throw Abort{u"a text in double quotes is missing"_qs};
+    return line.words[i].text;
+}
+int number(const Word& w, const char* what) {
+    bool ok = false;
+    const int n = w.text.toInt(&ok);
+    if (!ok || w.quoted || n < 0)
+        throw Abort{QString::fromLatin1(what)};
+    return n;
 }
 
-void Runner::focus(QWidget* w, bool selectAll) {
+// The focus into a control, its caret at the end or all its text selected.
+void focus(QWidget* w, bool selectAll) {
     if (w->isHidden() || w->focusPolicy() == Qt::NoFocus)
         throw Abort{u"%1 cannot take the keyboard focus"_qs.arg(w->objectName())};
     w->setFocus(Qt::MouseFocusReason);
@@ -277,62 +161,50 @@ void Runner::focus(QWidget* w, bool selectAll) {
         selectAll ? note->selectAll() : note->moveCursor(QTextCursor::End);
 }
 
-namespace {
+// One key press per character (a surrogate pair is one), each to whatever has
+// the focus then; "\n", "\t" and "\b" press Return, Tab and Backspace.
+void typeText(const Runner& r, const QString& text) {
+    for (qsizetype i = 0; i < text.size() && !r.stand.end.ended;) {
+        const qsizetype len = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        const QString ch = text.mid(i, len);
+        i += len;
+        if (const qsizetype control = u"\n\t\b"_qs.indexOf(ch); control >= 0)
+            r.sendKey(std::array{Qt::Key_Return, Qt::Key_Tab, Qt::Key_Backspace}[std::size_t(control)]);
+        else
+            QTest::sendKeyEvent(QTest::Click, r.keyTarget(), Qt::Key_unknown, ch, Qt::NoModifier);
+    }
+}
+
 // A push button pressed with a key or by a screen reader shows itself down
 // for a moment before it acts.
 void settle(QWidget* w) {
     if (auto* button = qobject_cast<QAbstractButton*>(w))
         (void)QTest::qWaitFor([button] { return !button->isDown(); }, 2000);
 }
-}  // namespace
 
-// A named key (Backspace, Return, ...), any other key with its modifiers
-// (Enter, PgUp, Alt+W, Shift+Tab), or one character typed at the caret.
-void Runner::pressKey(const QString& key) {
-    static const QHash<QString, Qt::Key> named = {{u"Backspace"_qs, Qt::Key_Backspace},
-                                                  {u"Delete"_qs, Qt::Key_Delete},
-                                                  {u"Home"_qs, Qt::Key_Home},
-                                                  {u"End"_qs, Qt::Key_End},
-                                                  {u"Left"_qs, Qt::Key_Left},
-                                                  {u"Right"_qs, Qt::Key_Right},
-                                                  {u"Up"_qs, Qt::Key_Up},
-                                                  {u"Down"_qs, Qt::Key_Down},
-                                                  {u"Tab"_qs, Qt::Key_Tab},
-                                                  {u"Return"_qs, Qt::Key_Return},
-                                                  {u"Space"_qs, Qt::Key_Space}};
-    QWidget* target = keyTarget();
+// A key by its name (Backspace, Return, Enter, PgUp, ...) with its
+// modifiers (Alt+W, Shift+Tab), or one character typed at the caret.
+void pressKey(const Runner& r, const QString& key) {
+    QWidget* target = r.keyTarget();
     const QKeySequence keys(key);
-    if (named.contains(key))
-        sendKey(named[key]);
-    else if (key.size() == 1)
+    if (key.size() == 1)
         QTest::sendKeyEvent(QTest::Click, target, Qt::Key_unknown, key, Qt::NoModifier);
     else if (keys.count() == 1 && keys[0].key() != Qt::Key_unknown)
-        sendKey(keys[0].key(), keys[0].keyboardModifiers());
+        r.sendKey(keys[0].key(), keys[0].keyboardModifiers());
     else
         throw Abort{u"unknown key "_qs + key};
     settle(target);
 }
 
-// Through the clipboard with Ctrl+V, or where the platform keeps no
-// clipboard, as the same single change.
-void Runner::paste(QWidget* w, const QString& text) {
-    focus(w, true);
-    QApplication::clipboard()->setText(text);
-    if (QApplication::clipboard()->text() == text)
-        QTest::sendKeyEvent(QTest::Click, keyTarget(), Qt::Key_V, QString(), Qt::ControlModifier);
-    else if (QLineEdit* edit = editOf(w))
-        edit->insert(text);
-    else if (auto* note = qobject_cast<QPlainTextEdit*>(w))
-        note->insertPlainText(text);
-}
-
-void Runner::arrow(QWidget* w, const QString& direction, int times, const QString& until) {
+// Clicks on an arrow, or the arrow held down until the arrow pair shows the
+// value `until` and let go.
+void arrow(const Runner& r, QWidget* w, const QString& direction, int times, const QString& until) {
     auto* bar = qobject_cast<ArrowScrollBar*>(w);
     if (!bar || (direction != u"up" && direction != u"down"))
         throw Abort{bar ? u"arrow takes up or down"_qs : w->objectName() + u" has no arrows"_qs};
     const QPoint at = (direction == u"up" ? bar->upArrowRect() : bar->downArrowRect()).center();
     if (until.isNull()) {
-        for (int i = 0; i < times && !stand_.end.ended; ++i)
+        for (int i = 0; i < times && !r.stand.end.ended; ++i)
             QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, at);
         return;
     }
@@ -344,31 +216,13 @@ void Runner::arrow(QWidget* w, const QString& direction, int times, const QStrin
     QTest::qWait(300);  // long enough for the arrows to repeat once more, were they still held
 }
 
-void Runner::choose(QWidget* w, int index) {
-    auto* list = qobject_cast<QComboBox*>(w);
-    if (!list || index < 0 || index >= list->count())
-        throw Abort{list ? u"%1 has no item %2"_qs.arg(w->objectName()).arg(index)
-                         : w->objectName() + u" is not a list"_qs};
-    // As a person does: open the list, point at the item, click it.
-    list->setFocus(Qt::MouseFocusReason);
-    list->showPopup();
-    QAbstractItemView* view = list->view();
-    const QModelIndex item = list->model()->index(index, 0);
-    const QPoint at = view->visualRect(item).center();
-    QTest::mouseMove(view->viewport(), at);
-    view->setCurrentIndex(item);
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, at);
-    if (view->isVisible())
-        list->hidePopup();
-}
-
 // A left click, or "right", "middle", or "beside": pressed on the control
 // and let go beside it.
-void Runner::click(QWidget* w, const QString& how) {
+void click(const Runner& r, QWidget* w, const QString& how) {
     static const QStringList hows{QString(), u"right"_qs, u"middle"_qs, u"beside"_qs};
     const Qt::MouseButton buttons[] = {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton, Qt::LeftButton};
     const qsizetype way = hows.indexOf(how);
-    if (way < 0 || w == window_.get())
+    if (way < 0 || w == r.window.get())
         throw Abort{way < 0 ? u"click takes right, middle or beside"_qs : u"the window itself cannot be clicked"_qs};
     if (w->isHidden()) {
         // Nobody can click a hidden control; the program itself can press a
@@ -383,35 +237,154 @@ void Runner::click(QWidget* w, const QString& how) {
     QTest::mouseRelease(w, buttons[way], Qt::NoModifier, way == 3 ? QPoint(w->width() + 4, at.y()) : at);
 }
 
-// One notch of the mouse wheel, away from the person (up) or towards them.
-void Runner::wheel(QWidget* w, const QString& direction) {
-    if (direction != u"up" && direction != u"down")
-        throw Abort{u"wheel takes up or down"_qs};
-    const QPointF at = QRectF(w->rect()).center();
-    QWheelEvent e(at, w->mapToGlobal(at), {}, {0, direction == u"up" ? 120 : -120}, Qt::NoButton, {}, Qt::NoScrollPhase,
-                  false);
-    QApplication::sendEvent(w, &e);
-}
+// Every command a line can start with: its name, whether it starts the window
+// first, whether it is a person's action (which an ended program no longer
+// takes), the number of words its line may have (its own included), and what
+// it does.
+struct Command {
+    const char* name;
+    bool needsWindow, isAction;
+    std::size_t minWords, maxWords;
+    void (*run)(Runner&, const Line&);
+};
 
-void Runner::press(QWidget* w, const QString& action) {
-    QAccessibleInterface* reader = QAccessible::queryAccessibleInterface(w);
-    if (action.startsWith(u'=') && reader->valueInterface())
-        return reader->valueInterface()->setCurrentValue(action.mid(1).toInt());
-    if (!reader->actionInterface() || !reader->actionInterface()->actionNames().contains(action))
-        throw Abort{u"%1 offers no action %2"_qs.arg(w->objectName(), action)};
-    reader->actionInterface()->doAction(action);
-    settle(w);
-}
+// clang-format off
+const Command kCommands[] = {
+    // Before the start, or between restarts.
+    {"locale", false, false, 2, 2, [](Runner& r, const Line& line) {
+        if (!isKnownLocale(line.words[1].text))
+            throw Abort{u"unknown locale "_qs + line.words[1].text};
+        r.localeName = line.words[1].text;
+        QLocale::setDefault(QLocale(r.localeName));
+    }},
+    {"setting", false, false, 3, 3, [](Runner& r, const Line& line) {
+        const Word& value = line.words[2];
+        if (line.words[1].text != u"language" || line.words[1].quoted)
+            throw Abort{u"unknown setting "_qs + line.words[1].text};
+        if (!value.quoted && value.text != u"absent")
+            throw Abort{u"setting language takes a text or absent"_qs};
+        r.stand.settings.values.remove(MemorySettings::languageKey());
+        if (value.quoted)
+            r.stand.settings.values.insert(MemorySettings::languageKey(), value.text);
+    }},
+    // The default printer the program finds from now on.
+    {"printer", false, false, 2, 2, [](Runner& r, const Line& line) {
+        const qsizetype kind = line.words[1].quoted ? -1 : u"works refuses none"_qs.split(u' ').indexOf(line.words[1].text);
+        if (kind < 0)
+            throw Abort{u"printer takes works, refuses or none"_qs};
+        r.stand.printer.answer = std::array{Printer::Outcome::Done, Printer::Outcome::Refused, Printer::Outcome::NoPrinter}[std::size_t(kind)];
+    }},
+    {"start", true, false, 1, 1, [](Runner&, const Line&) {}},
+    {"restart", false, false, 1, 1, [](Runner& r, const Line&) { r.stop(), r.start(); }},
+    {"expect", true, false, 2, 4, [](Runner& r, const Line& line) { r.expect(line); }},
+    // What a person does to the running window.
+    {"type", true, true, 3, 3, [](Runner& r, const Line& line) {
+        focus(control(r, line, 1), true);
+        typeText(r, text(line, 2));
+    }},
+    {"append", true, true, 3, 3, [](Runner& r, const Line& line) {
+        focus(control(r, line, 1), false);
+        typeText(r, text(line, 2));
+    }},
+    // A control that has the focus keeps its caret; one that gets it now
+    // has the caret at the end of its text.
+    {"key", true, true, 3, 3, [](Runner& r, const Line& line) {
+        if (QWidget* w = control(r, line, 1); w != r.window.get() && !w->hasFocus())
+            focus(w, false);
+        pressKey(r, line.words[2].text);
+    }},
+    // Through the clipboard with Ctrl+V, or where the platform keeps no
+    // clipboard, as the same single change.
+    {"paste", true, true, 3, 3, [](Runner& r, const Line& line) {
+        QWidget* w = control(r, line, 1);
+        focus(w, true);
+        QApplication::clipboard()->setText(text(line, 2));
+        if (QApplication::clipboard()->text() == text(line, 2))
+            QTest::sendKeyEvent(QTest::Click, r.keyTarget(), Qt::Key_V, QString(), Qt::ControlModifier);
+        else if (QLineEdit* edit = editOf(w))
+            edit->insert(text(line, 2));
+        else if (auto* note = qobject_cast<QPlainTextEdit*>(w))
+            note->insertPlainText(text(line, 2));
+    }},
+    {"arrow", true, true, 3, 4, [](Runner& r, const Line& line) {
+        const int times = line.words.size() == 4 ? number(line.words[3], "the number of clicks must be a whole number") : 1;
+        arrow(r, control(r, line, 1), line.words[2].text, times, {});
+    }},
+    {"hold", true, true, 4, 4, [](Runner& r, const Line& line) {
+        arrow(r, control(r, line, 1), line.words[2].text, 1, text(line, 3));
+    }},
+    // As a person does: open the list, point at the item, click it.
+    {"choose", true, true, 3, 3, [](Runner& r, const Line& line) {
+        auto* list = qobject_cast<QComboBox*>(control(r, line, 1));
+        const int index = number(line.words[2], "choose needs an item index");
+        if (!list || index >= list->count())
+            throw Abort{list ? u"%1 has no item %2"_qs.arg(list->objectName()).arg(index) : line.words[1].text + u" is not a list"_qs};
+        list->setFocus(Qt::MouseFocusReason);
+        list->showPopup();
+        QAbstractItemView* view = list->view();
+        const QModelIndex item = list->model()->index(index, 0);
+        const QPoint at = view->visualRect(item).center();
+        QTest::mouseMove(view->viewport(), at);
+        view->setCurrentIndex(item);
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+        if (view->isVisible())
+            list->hidePopup();
+    }},
+    {"click", true, true, 2, 3, [](Runner& r, const Line& line) {
+        click(r, control(r, line, 1), line.words.size() == 3 ? line.words[2].text : QString());
+    }},
+    // One notch of the mouse wheel, away from the person (up) or towards them.
+    {"wheel", true, true, 3, 3, [](Runner& r, const Line& line) {
+        QWidget* w = control(r, line, 1);
+        if (line.words[2].text != u"up" && line.words[2].text != u"down")
+            throw Abort{u"wheel takes up or down"_qs};
+        const QPointF at = QRectF(w->rect()).center();
+        QWheelEvent e(at, w->mapToGlobal(at), {}, {0, line.words[2].text == u"up" ? 120 : -120}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(w, &e);
+    }},
+    // What a screen reader does: the control's press action, or another
+    // action it offers, or "=N" for a value.
+    {"press", true, true, 2, 3, [](Runner& r, const Line& line) {
+        QWidget* w = control(r, line, 1);
+        const QString action = line.words.size() == 3 ? line.words[2].text : QAccessibleActionInterface::pressAction();
+        QAccessibleInterface* reader = QAccessible::queryAccessibleInterface(w);
+        if (action.startsWith(u'=') && reader->valueInterface())
+            return reader->valueInterface()->setCurrentValue(action.mid(1).toInt());
+        if (!reader->actionInterface() || !reader->actionInterface()->actionNames().contains(action))
+            throw Abort{u"%1 offers no action %2"_qs.arg(w->objectName(), action)};
+        reader->actionInterface()->doAction(action);
+        settle(w);
+    }},
+    {"set", true, true, 3, 3, [](Runner& r, const Line& line) {
+        QWidget* w = control(r, line, 1);
+        if (auto* box = qobject_cast<TextBox*>(w))
+            box->write(text(line, 2));
+        else if (auto* note = qobject_cast<NoteBox*>(w))
+            note->write(text(line, 2));
+        else if (auto* list = qobject_cast<InsertList*>(w))
+            list->writeText(text(line, 2));
+        else
+            throw Abort{w->objectName() + u" is not a text box"_qs};
+    }},
+};
+// clang-format on
 
-void Runner::setText(QWidget* w, const QString& text) {
-    if (auto* box = qobject_cast<TextBox*>(w))
-        box->write(text);
-    else if (auto* note = qobject_cast<NoteBox*>(w))
-        note->write(text);
-    else if (auto* list = qobject_cast<InsertList*>(w))
-        list->writeText(text);
-    else
-        throw Abort{w->objectName() + u" is not a text box"_qs};
+}  // namespace
+
+void Runner::execute(const Line& line) {
+    const Word& first = line.words[0];
+    const auto command = std::ranges::find_if(kCommands, [&](const Command& c) { return first.text == c.name; });
+    if (first.quoted || command == std::end(kCommands))
+        throw Abort{first.quoted ? u"a line must start with a command"_qs : u"unknown command "_qs + first.text};
+    if (command->needsWindow && !window)
+        start();
+    if (command->isAction && stand.end.ended)
+        throw Abort{u"the program has ended; only restart and expect may follow (%1)"_qs.arg(first.text)};
+    if (line.words.size() < command->minWords || line.words.size() > command->maxWords)
+        throw Abort{u"wrong number of arguments for "_qs + first.text};
+    command->run(*this, line);
+    if (command->isAction && stand.end.ended)
+        window->hide();  // an ended program shows nothing any more
 }
 
 }  // namespace kx::scenario

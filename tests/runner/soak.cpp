@@ -57,22 +57,20 @@ struct Random {
     }
 };
 
-}  // namespace
-
 // The shown results: the six result fields and the three tiles.
-QStringList Runner::results() const {
+QStringList results(const Runner& r) {
     QStringList shown;
     for (const char* name : {"ag", "agtable", "canineright", "caninetableright", "canineleft", "caninetableleft",
                              "txtRightTableColor", "txtLeftTableColor", "txtFrontTableColor"})
-        shown << editOf(control(QLatin1StringView(name)))->text();
+        shown << editOf(r.control(QLatin1StringView(name)))->text();
     return shown;
 }
 
 // What breaks the input rules after a line, or nothing.
-QString Runner::brokenInputRule() const {
+QString brokenInputRule(const Runner& r) {
     for (std::size_t i = 0; i < kInputSpecs.size(); ++i) {
-        const AngleInput::Controls& c = window_->input(i).controls();
-        const bool sci = window_->input(i).kind() == Inclination::Sagittal;
+        const AngleInput::Controls& c = r.window->input(i).controls();
+        const bool sci = r.window->input(i).kind() == Inclination::Sagittal;
         const QString angle = c.angle->text();
         bool valid = false;
         const float a = QLocale().toFloat(angle, &valid);
@@ -88,14 +86,16 @@ QString Runner::brokenInputRule() const {
     return {};
 }
 
+}  // namespace
+
 bool Runner::soak(quint64 seed, qint64 count) {
     Random random{std::mt19937_64(seed)};
     QStringList lines;  // since the window opened, for the failure message
     bool leftChanged = false;
     for (qint64 done = 0; done < count; ++done) {
-        if (done % 2500 == 0 || stand_.end.ended) {
-            localeName_ = QLatin1StringView(kLocales[(done / 2500) % std::size(kLocales)]);
-            lines = QStringList{u"locale "_qs + localeName_};
+        if (done % 2500 == 0 || stand.end.ended) {
+            localeName = QLatin1StringView(kLocales[(done / 2500) % std::size(kLocales)]);
+            lines = QStringList{u"locale "_qs + localeName};
             stop();
             start();
             for (const char* left : {"SCIleft", "TCIleft"})
@@ -146,24 +146,24 @@ bool Runner::soak(quint64 seed, qint64 count) {
         if (!calculated)
             ag->write(agBefore);
         if (problem.isEmpty())
-            problem = brokenInputRule();
+            problem = brokenInputRule(*this);
         if (problem.isEmpty() && line.words[0].text == u"choose" && !input.right && calculated)
             problem = u"choosing a left insert calculated"_qs;
-        const QStringList shown = results();
+        const QStringList shown = results(*this);
         qobject_cast<QPushButton*>(control(u"cmdCalculate"_qs))->click();
-        if (problem.isEmpty() && (calculated || !leftChanged) && results() != shown)
+        if (problem.isEmpty() && (calculated || !leftChanged) && results(*this) != shown)
             problem = u"the results %1 were not up to date: Calculate gave %2"_qs.arg(shown.join(u", "),
-                                                                                      results().join(u", "));
+                                                                                      results(*this).join(u", "));
         if (!problem.isEmpty()) {
-            out_ << "soak: seed " << seed << ", line " << done + 1 << ": " << problem << "\n  " << lines.first()
-                 << "\n  ...\n    " << lines.mid(lines.size() - 40).join(u"\n    ") << "\nreplay: kx-scenario --soak "
-                 << done + 1 << " --seed " << seed << Qt::endl;
+            out << "soak: seed " << seed << ", line " << done + 1 << ": " << problem << "\n  " << lines.first()
+                << "\n  ...\n    " << lines.mid(lines.size() - 40).join(u"\n    ") << "\nreplay: kx-scenario --soak "
+                << done + 1 << " --seed " << seed << Qt::endl;
             stop();
             return false;
         }
     }
     stop();
-    out_ << "soak: seed " << seed << ", " << count << " lines, every invariant held" << Qt::endl;
+    out << "soak: seed " << seed << ", " << count << " lines, every invariant held" << Qt::endl;
     return true;
 }
 
