@@ -60,17 +60,18 @@ public:
     bool begin(QPaintDevice*) override { return into_.begin(&out_); }
     bool end() override { return into_.end(); }
     void updateState(const QPaintEngineState& changed) override {
+        // The copy gets `changed`, the painter's own state, with opaque paint
+        // in it, while the painter keeps the recording's. Set to none first,
+        // the pen and the brush go to the copy again, mixed for the opacity.
         QPainter* p = painter();
-        // `changed` is the painter's own state: mixed there, the copy gets it.
-        if (changed.state() & DirtyOpacity)
-            opacity_ = p->opacity();
-        if (changed.state() & (DirtyPen | DirtyBrush | DirtyOpacity)) {
-            QPen pen = p->pen();
-            pen.setBrush(onPaper(pen.brush()));
-            p->setPen(pen);
-            p->setBrush(onPaper(p->brush()));
-            p->setOpacity(1);
-        }
+        const QPen pen = p->pen();
+        const QBrush brush = p->brush();
+        const qreal opacity = p->opacity();
+        p->setPen(Qt::NoPen);
+        p->setBrush(Qt::NoBrush);
+        p->setPen(onPaper(pen, opacity));
+        p->setBrush(onPaper(brush, opacity));
+        p->setOpacity(1);
         into_.setPen(p->pen());
         into_.setBrush(p->brush());
         into_.setBrushOrigin(p->brushOrigin());
@@ -78,6 +79,9 @@ public:
         into_.setOpacity(p->opacity());
         into_.setTransform(p->combinedTransform());
         engine()->updateState(changed);
+        p->setPen(pen);
+        p->setBrush(brush);
+        p->setOpacity(opacity);
     }
     void drawRects(const QRect* r, int n) override { engine()->drawRects(r, n); }
     void drawRects(const QRectF* r, int n) override { engine()->drawRects(r, n); }
@@ -108,7 +112,8 @@ private:
     // where they let some of it through (laid once more on the screen, which
     // already holds them, they would come out darker).
     QImage opaque(const QImage& image, const QRectF& r, const QRectF& sr) {
-        if (!image.hasAlphaChannel() && opacity_ == 1)
+        const qreal opacity = painter()->opacity();
+        if (!image.hasAlphaChannel() && opacity == 1)
             return image;
         const QRectF on = painter()->combinedTransform().mapRect(r);
         const qreal ratio = screen_.devicePixelRatio();
@@ -117,7 +122,7 @@ private:
         for (int y = 0; y < own.height(); ++y) {
             auto* line = reinterpret_cast<QRgb*>(own.scanLine(y));
             for (int x = 0; x < own.width(); ++x)
-                if (qAlpha(line[x]) < 255 || opacity_ < 1)
+                if (qAlpha(line[x]) < 255 || opacity < 1)
                     line[x] = 0;
         }
         QImage flat(image.size(), QImage::Format_RGB32);
@@ -127,16 +132,20 @@ private:
         paint.drawImage(0, 0, own);
         return flat;
     }
-    QBrush onPaper(QBrush brush) const {
+    // Translucent paint mixed with the paper's white.
+    static QBrush onPaper(QBrush brush, qreal opacity) {
         const QColor c = brush.color();
-        const float a = c.alphaF() * float(opacity_);
+        const float a = c.alphaF() * float(opacity);
         brush.setColor(QColor::fromRgbF(c.redF() * a + 1 - a, c.greenF() * a + 1 - a, c.blueF() * a + 1 - a));
         return brush;
+    }
+    static QPen onPaper(QPen pen, qreal opacity) {
+        pen.setBrush(onPaper(pen.brush(), opacity));
+        return pen;
     }
     QPicture& out_;
     QImage screen_;
     QPainter into_;
-    double opacity_ = 1;  // the recording's own
 };
 
 void drawPage(QPainter& p, int dpi, const Page& page) {
