@@ -4,7 +4,8 @@
 //     control's event synchronously, before the write returns;
 //  2. writing a scroll value equal to the current one raises nothing;
 //  3. a list choice, by a person or by the program, raises the click event
-//     only, never text-changed; clearing and refilling a list raises nothing;
+//     only, never text-changed; a program write of the index the list already
+//     has raises nothing; clearing and refilling a list raises nothing;
 //  4. typing in a list's edit part raises text-changed after every keystroke,
 //     with no auto-completion and no item added by Return.
 // A program write of a text equal to the current one raises nothing and
