@@ -122,12 +122,12 @@ void KXcalc::connectHandlers() {
 void KXcalc::connectPrintMenu() {
     offerContextMenu(ui_.cmdPrint);
     connect(ui_.cmdPrint, &QWidget::customContextMenuRequested, this, [this](QPoint at) {
-        // What was chosen runs once the menu has closed.
+        // The menu runs an event loop of its own; what was chosen runs once it
+        // has closed.
         QMenu menu(this);
         for (const LangTexts& item : tables_.printMenu)
             menu.addAction(item[std::size_t(langIndex_)]);
         const QList<QAction*> items = menu.actions();
-        // The menu runs an event loop of its own until it closes.
         const QAction* chosen = menu.exec(ui_.cmdPrint->mapToGlobal(at));
         if (chosen == items[0])
             record_->printChoosing();
