@@ -10,6 +10,8 @@
 namespace kx {
 
 namespace {
+bool isActivationKey(int key) { return key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter; }
+
 // Runs `activated` for a left click inside its control, or Space or Return
 // while the control has the focus. A click elsewhere ends there, as on a
 // button; other keys go on to the control.
@@ -22,20 +24,17 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override {
         const auto* w = static_cast<QWidget*>(watched);
-        bool activates = false;
+        if (!w->isEnabled())
+            return false;
         if (e->type() == QEvent::MouseButtonRelease) {
             const auto* m = static_cast<QMouseEvent*>(e);
-            activates = m->button() == Qt::LeftButton && w->rect().contains(m->position().toPoint());
-        } else if (e->type() == QEvent::KeyPress) {
-            const int key = static_cast<QKeyEvent*>(e)->key();
-            activates = key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter;
-            if (!activates)
-                return false;
+            if (m->button() == Qt::LeftButton && w->rect().contains(m->position().toPoint()))
+                activated_();
+        } else if (e->type() == QEvent::KeyPress && isActivationKey(static_cast<QKeyEvent*>(e)->key())) {
+            activated_();
         } else {
             return false;
         }
-        if (activates && w->isEnabled())
-            activated_();
         e->accept();
         return true;
     }
