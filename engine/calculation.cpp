@@ -1,5 +1,6 @@
 #include "calculation.h"
 
+#include <cmath>
 #include <cstdint>
 
 #include "checked.h"
@@ -140,48 +141,40 @@ void Calculation::calc_ax(float hciIn, float benIn, float sIn, float retx, float
 
 namespace {
 
-struct Point {
+// A point or a direction.
+struct Vec {
     Dbl x, y, z;
 };
+Vec operator/(const Vec& v, const Dbl& d) { return {v.x / d, v.y / d, v.z / d}; }
 
 // The guidance plane through the canine point P, as C . q + D = 0 with C of
 // unit length; L is the length of C before it was made so.
 struct Plane {
-    Dbl C1, C2, C3, D, L;
+    Vec C;
+    Dbl D, L;
 };
 
 Plane guidancePlane(Sgl fw, Sgl px, Sgl py, Sgl pz, const Dbl& h) {
     const Sgl aRad = toSgl(fw * kDegToRad);
     const Dbl d1 = sqrt(Dbl(px * px) + (py - h) * (py - h));
 
+    // Both directions are made unit length with the square of px taken in
+    // single precision, as the results have always been worked out.
     // Tangential direction: horizontal part perpendicular to the line from
     // (0, h) to P, rising by the guidance angle.
-    Dbl U1 = h - py, U2 = px, U3 = tan(aRad) * d1;
-    const Dbl lenU = sqrt(U1 * U1 + px * px + U3 * U3);
-    U1 = U1 / lenU;
-    U2 = U2 / lenU;
-    U3 = U3 / lenU;
+    const Dbl U1 = h - py, U3 = tan(aRad) * d1;
+    const Vec U = Vec{U1, px, U3} / sqrt(U1 * U1 + px * px + U3 * U3);
 
     // Radial direction, horizontally from P towards (0, h).
     const Sgl negPx = -px;
-    Dbl V1 = negPx, V2 = h - py, V3 = 0.0;
-    const Dbl lenV = sqrt(negPx * negPx + V2 * V2 + V3 * V3);
-    V1 = V1 / lenV;
-    V2 = V2 / lenV;
-    V3 = V3 / lenV;
+    const Dbl V2 = h - py, V3 = 0.0;
+    const Vec V = Vec{negPx, V2, V3} / sqrt(negPx * negPx + V2 * V2 + V3 * V3);
 
     // The normal C = U x V.
-    Plane p;
-    p.C1 = U2 * V3 - U3 * V2;
-    p.C2 = U3 * V1 - U1 * V3;
-    p.C3 = U1 * V2 - U2 * V1;
-    p.L = sqrt(p.C1 * p.C1 + p.C2 * p.C2 + p.C3 * p.C3);
-    p.D = -(px * p.C1 + py * p.C2 + pz * p.C3);
-    p.C1 = p.C1 / p.L;
-    p.C2 = p.C2 / p.L;
-    p.C3 = p.C3 / p.L;
-    p.D = p.D / p.L;
-    return p;
+    const Vec C{U.y * V.z - U.z * V.y, U.z * V.x - U.x * V.z, U.x * V.y - U.y * V.x};
+    const Dbl L = sqrt(C.x * C.x + C.y * C.y + C.z * C.z);
+    const Dbl D = -(px * C.x + py * C.y + pz * C.z);
+    return {C / L, D / L, L};
 }
 
 // The condylar axis after the condylar movement: a point turned by the hinge
@@ -199,11 +192,11 @@ struct HingeAxis {
         Mz = Dbl(a_z + b_z) / 2.0;
     }
 
-    Point move(const Dbl& c, const Dbl& s, Dbl qx, Dbl qy, Dbl qz) const {
+    Vec move(const Dbl& c, const Dbl& s, Dbl qx, Dbl qy, Dbl qz) const {
         const Dbl x1 = qx * c - qz * s, y1 = qy, z1 = qx * s + qz * c;
         const Dbl x2 = x1 * cos1 - y1 * sin1, y2 = x1 * sin1 + y1 * cos1, z2 = z1;
         const Dbl x3 = x2, y3 = y2 * cos2 - z2 * sin2, z3 = y2 * sin2 + z2 * cos2;
-        return Point{x3 + Mx, y3 + My, z3 + Mz};
+        return Vec{x3 + Mx, y3 + My, z3 + Mz};
     }
 };
 
@@ -219,8 +212,8 @@ HingeSearch searchHinge(const Plane& plane, const HingeAxis& axis, Sgl px, Sgl p
     HingeSearch r;
     const auto distance = [&](Dbl phi) {
         sinCos(phi * kDegToRad, r.s, r.c);
-        const Point p = axis.move(r.c, r.s, px, py, pz);
-        return (plane.C1 * p.x + plane.C2 * p.y + plane.C3 * p.z + plane.D) / plane.L;
+        const Vec p = axis.move(r.c, r.s, px, py, pz);
+        return (plane.C.x * p.x + plane.C.y * p.y + plane.C.z * p.z + plane.D) / plane.L;
     };
     Dbl lo = -25.0, hi = 25.0, phi = 25.0, f = 10.0;
     for (std::int16_t n = 0;; ++n) {
@@ -259,7 +252,7 @@ bool Calculation::calc_ga(const float& fwgradIn, const float& axIn, const float&
     lastConverged = search.converged;
 
     // The inclination of the reference point's sideways displacement.
-    const Point I = axis.move(search.c, search.s, 120.0, 0.0, 0.0);
+    const Vec I = axis.move(search.c, search.s, 120.0, 0.0, 0.0);
     const Sgl t = toSgl(atan(I.z / I.y));
     if (search.converged) {
         canineTableAngle = toSgl(t * kRadToDeg).v;
@@ -272,27 +265,19 @@ bool Calculation::calc_ga(const float& fwgradIn, const float& axIn, const float&
 
 float Calculation::compensate(const float& rot, const float& fwgrad) {
     const Sgl r(rot);
-    if (rot > 0) {
-        Dbl result = 0.0;
-        if (fwgrad <= 40)
-            result = r * 1.05;
-        if (fwgrad > 40 && fwgrad <= 42.5)
-            result = r * 1.07;
-        if (fwgrad > 42.5 && fwgrad <= 45)
-            result = r * 1.1;
-        if (fwgrad > 45 && fwgrad <= 47)
-            result = r * 1.13;
-        if (fwgrad > 47 && fwgrad <= 49)
-            result = r * 1.15;
-        if (fwgrad > 49 && fwgrad <= 51)
-            result = r * 1.17;
-        if (fwgrad > 51 && fwgrad <= 53)
-            result = r * 1.185;
-        if (fwgrad > 53)
-            result = r * 1.3;
-        return toSgl(result).v;
-    }
-    return toSgl(r * 0.88).v;
+    if (!(rot > 0))
+        return toSgl(r * 0.88).v;
+    // A positive inclination grows by a factor that rises with the guidance
+    // angle: each factor holds up to and including its angle.
+    struct Step {
+        double upTo, factor;
+    };
+    static constexpr Step kSteps[] = {{40, 1.05}, {42.5, 1.07}, {45, 1.1},   {47, 1.13},
+                                      {49, 1.15}, {51, 1.17},   {53, 1.185}, {HUGE_VAL, 1.3}};
+    for (const Step& step : kSteps)
+        if (fwgrad <= step.upTo)
+            return toSgl(r * step.factor).v;
+    return 0;  // no guidance angle at all (not a number)
 }
 
 void Calculation::findTableColors(const float& front, const float& left, const float& right) {

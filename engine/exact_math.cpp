@@ -3,11 +3,7 @@
 // within 2^-63 of it rounds to the same double, that double is the answer.
 // Otherwise (about one call in several hundred) a slow evaluation carried
 // through in double-double arithmetic, good to about 2^-100, decides.
-//
-// Arguments beyond pi/4 are reduced by pi/2 in four parts (Cody-Waite) up to
-// 2048, where no double comes closer than 2^-60.5 to a multiple of pi/2, and
-// with the bits of 2/pi (Payne-Hanek) beyond, so the reduced argument keeps
-// about 2^-100 relative accuracy over the whole double range.
+// Arguments beyond pi/4 are reduced first (reduction.h).
 #include "exact_math.h"
 
 #include <array>
@@ -16,88 +12,13 @@
 #include <cstdint>
 #include <iterator>
 
+#include "double_double.h"
 #include "exact_math_tables.h"
+#include "reduction.h"
 
 namespace kx::exact {
 
 namespace {
-
-// Knuth's and Dekker's error-free transformations; valid without a fused
-// multiply-add as long as nothing overflows (all operands here are below 2^61).
-inline DD twoSum(double a, double b) {
-    const double s = a + b;
-    const double bb = s - a;
-    return {s, (a - (s - bb)) + (b - bb)};
-}
-inline DD fastTwoSum(double a, double b) {  // |a| >= |b|
-    const double s = a + b;
-    return {s, b - (s - a)};
-}
-constexpr DD split(double a) {
-    const double t = 134217729.0 * a;  // 2^27 + 1
-    const double hi = t - (t - a);
-    return {hi, a - hi};
-}
-inline DD twoProd(double a, double b) {
-    const double p = a * b;
-    const DD as = split(a), bs = split(b);
-    return {p, ((as.hi * bs.hi - p) + as.hi * bs.lo + as.lo * bs.hi) + as.lo * bs.lo};
-}
-
-// a b exactly, for b of at most 26 bits.
-inline DD productWithShort(double a, double b) {
-    const DD as = split(a);
-    const double p = a * b;
-    return {p, (as.hi * b - p) + as.lo * b};
-}
-
-inline DD neg(DD a) { return {-a.hi, -a.lo}; }
-inline DD add(DD a, DD b) {
-    DD s = twoSum(a.hi, b.hi);
-    const DD t = twoSum(a.lo, b.lo);
-    s = fastTwoSum(s.hi, s.lo + t.hi);
-    return fastTwoSum(s.hi, s.lo + t.lo);
-}
-inline DD mul(DD a, DD b) {
-    const DD p = twoProd(a.hi, b.hi);
-    return fastTwoSum(p.hi, p.lo + (a.hi * b.lo + a.lo * b.hi));
-}
-inline DD div(DD a, DD b) {
-    const double q1 = a.hi / b.hi;
-    DD r = add(a, neg(mul({q1, 0.0}, b)));
-    const double q2 = r.hi / b.hi;
-    r = add(r, neg(mul({q2, 0.0}, b)));
-    const double q3 = r.hi / b.hi;
-    return add(fastTwoSum(q1, q2), {q3, 0.0});
-}
-// One correction step, good to about 2^-100; for the quick paths. The pair is
-// not normalised (the correction may reach an ulp of the quotient), so that
-// whatever needs only the quotient's leading part can start early.
-inline DD divQuick(DD a, DD b) {
-    const double inverse = 1.0 / b.hi;  // divides alongside q1: the correction needs little precision
-    const double q1 = a.hi / b.hi;
-    const DD p = twoProd(q1, b.hi);
-    const double r = (((a.hi - p.hi) - p.lo) + a.lo) - q1 * b.lo;
-    return {q1, r * inverse};
-}
-// c[0] + y (c[1] + y (... c[n-1])).
-inline DD horner(const DD* c, int n, DD y) {
-    DD p = c[n - 1];
-    for (int k = n - 2; k >= 0; --k)
-        p = add(c[k], mul(y, p));
-    return p;
-}
-
-inline double magnitude(double x) {
-    return std::bit_cast<double>(std::bit_cast<std::uint64_t>(x) & ~(std::uint64_t(1) << 63));
-}
-
-// Rounds y.hi + y.lo to the nearest double when every number within err of
-// it rounds the same (rounding is monotonic, so the two ends decide).
-inline bool roundsSafely(DD y, double err, double& rounded) {
-    rounded = y.hi + (y.lo + err);
-    return rounded == y.hi + (y.lo - err);
-}
 
 // The quick paths' error bound. Their rounding errors add up to at most about
 // 2^-64.5 of the result for sin and cos (the polynomial in t^2 and the sum of
@@ -105,81 +26,6 @@ inline bool roundsSafely(DD y, double err, double& rounded) {
 // arguments each were 2^-65.6 (sin), 2^-66.3 (cos), 2^-65.9 (atan) and
 // 2^-65.8 (tan, a quotient of two quick values, which gets twice the bound).
 constexpr double kQuickError = 0x1p-63;
-
-constexpr double kQuarterPi = 0x1.921fb54442d18p-1;
-
-// x = q pi/2 + r with |r| <= pi/4 (a little more allowed).
-struct Reduced {
-    DD r;
-    unsigned q;
-};
-
-// For pi/4 < x < 2048: a quadrant count k below 2^11 keeps k times each of
-// the first two parts exact, and x - k part0 is exact by the size of both.
-Reduced reduceCodyWaite(double x) {
-    const double kd = x * 0x1.45f306dc9c883p-1 + 0x1.8p52;  // rounds x 2/pi to an integer
-    const unsigned q = static_cast<unsigned>(std::bit_cast<std::uint64_t>(kd) & 3);
-    const double k = kd - 0x1.8p52;
-    const DD r = add(twoSum(x - k * kHalfPiParts[0], -(k * kHalfPiParts[1])), neg(twoProd(k, kHalfPiParts[2])));
-    return {fastTwoSum(r.hi, r.lo - k * kHalfPiParts[3]), q};
-}
-
-// For finite x >= 2048.
-Reduced reducePayneHanek(double x) {
-    const auto bits = std::bit_cast<std::uint64_t>(x);
-    const std::uint64_t m = (bits & ((std::uint64_t(1) << 52) - 1)) | (std::uint64_t(1) << 52);
-    const int e = static_cast<int>(bits >> 52) - 1075;  // x = m 2^e
-    // Words of 2/pi whose product with x is a multiple of 4 do not matter.
-    const int first = e >= 2 ? (e - 2) / 32 : 0;
-    constexpr int kWords = 12;
-    std::uint32_t p[kWords + 2] = {};
-    const std::uint32_t mLimb[2] = {static_cast<std::uint32_t>(m), static_cast<std::uint32_t>(m >> 32)};
-    for (int j = 0; j < 2; ++j) {
-        std::uint64_t carry = 0;
-        for (int k = 0; k < kWords; ++k) {
-            const std::uint64_t w = kTwoOverPi[first + kWords - 1 - k];
-            const std::uint64_t t = w * mLimb[j] + p[k + j] + carry;
-            p[k + j] = static_cast<std::uint32_t>(t);
-            carry = t >> 32;
-        }
-        p[kWords + j] = static_cast<std::uint32_t>(carry);
-    }
-    // x 2/pi = p 2^-point.
-    const int point = 32 * (first + kWords) - e;
-    const auto word = [&](int i) -> std::uint64_t { return i < kWords + 2 ? p[i] : 0; };  // i >= 4 here
-    const auto bitsAt = [&](int pos) -> std::uint64_t {                                   // the 64 bits from bit pos up
-        const int w = pos / 32, b = pos % 32;
-        const std::uint64_t lo = word(w) | word(w + 1) << 32;
-        return b == 0 ? lo : (lo >> b) | (word(w + 2) << (64 - b));
-    };
-    unsigned q = static_cast<unsigned>(bitsAt(point) & 3);
-    std::uint64_t f[3] = {bitsAt(point - 64), bitsAt(point - 128), bitsAt(point - 192)};
-    double sign = 1.0;
-    if (f[0] >> 63) {  // fraction at or above one half: take it from the next quadrant
-        ++q;
-        sign = -1.0;
-        std::uint64_t carry = 1;
-        for (int k = 2; k >= 0; --k) {
-            f[k] = ~f[k] + carry;
-            carry = carry && f[k] == 0;
-        }
-    }
-    DD frac{0.0, 0.0};
-    double scale = 0x1p-192;
-    for (int k = 2; k >= 0; --k) {
-        frac = add(frac, {static_cast<double>(f[k] & 0xffffffffu) * scale, 0.0});
-        frac = add(frac, {static_cast<double>(f[k] >> 32) * (scale * 0x1p32), 0.0});
-        scale *= 0x1p64;
-    }
-    const DD r = mul(frac, kHalfPi);
-    return {{sign * r.hi, sign * r.lo}, q & 3};
-}
-
-Reduced reduce(double x) {  // x >= 0, finite
-    if (x <= kQuarterPi)
-        return {{x, 0.0}, 0};
-    return x < 2048.0 ? reduceCodyWaite(x) : reducePayneHanek(x);
-}
 
 // r = a + t + tl with a = i/64 from the tables, |t| <= 1/128, r >= 0.
 struct Split {
@@ -279,6 +125,17 @@ inline double sinCosKernel(DD r, bool quick) {
     }
     const DD y = sinCosSlow(r, kSin);
     return y.hi + y.lo;
+}
+
+// sin r and cos r as sinCosKernel gives them, with the quick parts they
+// share worked out once.
+void sinCosKernels(DD r, double& sinR, double& cosR) {
+    const Quick parts = quickParts(r);
+    const DD ys = sinQuick(parts), yc = cosQuick(parts);
+    if (!roundsSafely(ys, ys.hi * kQuickError, sinR))
+        sinR = sinCosKernel<true>(r, false);
+    if (!roundsSafely(yc, yc.hi * kQuickError, cosR))
+        cosR = sinCosKernel<false>(r, false);
 }
 
 // tan r, or cot r for an odd quadrant; 0 <= r <= pi/4.
@@ -414,15 +271,10 @@ double atan(double x) { return atanImpl(x, true); }
 
 void sinCos(double x, double& s, double& c) {
     const double ax = magnitude(x);
+    double sinR, cosR;
     // The search's case first, kept free of the reduction's double-doubles.
     if (ax <= kQuarterPi && ax >= 0x1p-27) {
-        const Quick parts = quickParts({ax, 0.0});
-        const DD ys = sinQuick(parts), yc = cosQuick(parts);
-        double sinR, cosR;
-        if (!roundsSafely(ys, ys.hi * kQuickError, sinR))
-            sinR = sinCosKernel<true>({ax, 0.0}, false);
-        if (!roundsSafely(yc, yc.hi * kQuickError, cosR))
-            cosR = sinCosKernel<false>({ax, 0.0}, false);
+        sinCosKernels({ax, 0.0}, sinR, cosR);
         s = x < 0.0 ? -sinR : sinR;
         c = cosR;
         return;
@@ -435,13 +287,7 @@ void sinCos(double x, double& s, double& c) {
     const Reduced red = reduce(ax);
     bool negative;
     const DD r = magnitudeOf(red.r, negative);
-    const Quick parts = quickParts(r);
-    const DD ys = sinQuick(parts), yc = cosQuick(parts);
-    double sinR, cosR;
-    if (!roundsSafely(ys, ys.hi * kQuickError, sinR))
-        sinR = sinCosKernel<true>(r, false);
-    if (!roundsSafely(yc, yc.hi * kQuickError, cosR))
-        cosR = sinCosKernel<false>(r, false);
+    sinCosKernels(r, sinR, cosR);
     if (negative)
         sinR = -sinR;
     // sin and cos of x = q pi/2 + r, then of -x.

@@ -38,7 +38,7 @@ AngleRange angleRange(Inclination kind);
 //   colorTCIright_Click, colorTCIleft_Click        AngleInput::insertClicked
 //   colorSCIright_Change, colorSCIleft_Change,
 //   colorTCIright_Change, colorTCIleft_Change      AngleInput::insertTextChanged
-// Which object serves which controls: kInputSpecs in window/kxcalc.h.
+// Which object serves which controls: kInputSpecs in window/window_controls.h.
 class AngleInput : public QObject {
     Q_OBJECT
 public:

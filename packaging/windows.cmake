@@ -52,6 +52,12 @@ set(CPACK_KX_COPYRIGHT "${KX_COPYRIGHT}")
 # The packages are not code-signed: a checksum beside each lets an IT
 # service check what it deploys, or allow it by its hash.
 set(CPACK_PACKAGE_CHECKSUM SHA256)
+# Where the setup writes the first language: the program's own place
+# (packaging/language-setting), under HKEY_CURRENT_USER. CPack writes its
+# variables into its configuration as they are, so the key's backslashes go
+# in doubled.
+string(REPLACE "\\" "\\\\" CPACK_KX_SETTINGS_KEY "${KX_SETTINGS_KEY}\\${KX_SETTINGS_APP}\\${KX_SETTINGS_SECTION}")
+set(CPACK_KX_SETTINGS_VALUE "${KX_SETTINGS_NAME}")
 # The MSI's upgrade code: the same in every version for ever, so that each
 # replaces the one before.
 set(CPACK_KX_MSI_UPGRADE_CODE 1A131D21-E369-4C28-AB85-46C7246574C2)

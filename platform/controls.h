@@ -4,7 +4,8 @@
 //     control's event synchronously, before the write returns;
 //  2. writing a scroll value equal to the current one raises nothing;
 //  3. a list choice, by a person or by the program, raises the click event
-//     only, never text-changed; clearing and refilling a list raises nothing;
+//     only, never text-changed; a program write of the index the list already
+//     has raises nothing; clearing and refilling a list raises nothing;
 //  4. typing in a list's edit part raises text-changed after every keystroke,
 //     with no auto-completion and no item added by Return.
 // A program write of a text equal to the current one raises nothing and
@@ -13,27 +14,16 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QIcon>
-#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMetaMethod>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QScrollBar>
 #include <QShortcut>
+#include <functional>
+
+#include "pictures.h"
 
 namespace kx {
-
-// A PNG file, read by Qt's own reader: without a format named and fixed,
-// reading any image loads and asks every image format plugin installed.
-// A null image where the file is missing.
-QImage readPng(const QString& fileName);
-
-// An icon from the bitmaps drawn ahead at build time from the SVG of that
-// name, at the pixel sizes the usual screen scales need; any other size is
-// scaled down from the next larger one.
-QIcon drawnIcon(QLatin1StringView name);
 
 // Background and text colour of any control, kept in its palette.
 void setControlColors(QWidget* w, const QColor& back, const QColor& fore);
@@ -107,60 +97,9 @@ signals:
     void edited();
 };
 
-// One of our pictures, from bitmaps drawn ahead at build time, so it stays
-// sharp at the usual screen scales. Clickable and, where it takes the focus,
-// operable with Space and Return.
-class Picture : public QWidget {
-    Q_OBJECT
-public:
-    enum class Border { None, Single, Sunken };
-    Picture(QLatin1StringView name, Border border, QWidget* parent = nullptr);
-    QSize pictureSize() const;
-    int borderWidth() const;
-    // Whether a click does anything: only then is the picture a button.
-    bool isClickable() const { return isSignalConnected(QMetaMethod::fromSignal(&Picture::clicked)); }
-
-signals:
-    void clicked();
-
-protected:
-    void paintEvent(QPaintEvent*) override;
-    void mouseReleaseEvent(QMouseEvent*) override;
-    void keyPressEvent(QKeyEvent*) override;
-
-private:
-    // The bitmap for a scale and a corner's place inside a device pixel,
-    // and how far its corner is from there (0 where drawn for that place).
-    struct Drawn {
-        qreal ratio = 0;
-        QPointF inPixel;
-        QImage image;
-        QPointF shift;
-    };
-    void drawPicture(QPainter& p, QPointF at);
-    QString drawnFile(qreal ratio, QPointF corner) const;
-    const Drawn& drawnFor(qreal ratio, QPointF inPixel);
-    const QImage& nearestDrawn(qreal ratio);
-
-    QString name_;
-    Border border_;
-    QSize size_;
-    Drawn drawn_;
-    qreal nearestFor_ = 0;
-    QImage nearest_;  // only at scales with no bitmap of their own
-};
-
-// A button showing one of our drawn icons. The style takes an icon's bitmap
-// for the screen's scale; on paper, where the painter enlarges far beyond
-// it, the button draws the icon from its largest bitmap itself.
-class IconButton : public QPushButton {
-    Q_OBJECT
-public:
-    using QPushButton::QPushButton;
-
-protected:
-    void paintEvent(QPaintEvent* e) override;
-};
+// Makes a control act like a button: a left click inside it, or Space or
+// Return while it has the focus, runs `activated`.
+void actAsButton(QWidget* control, std::function<void()> activated);
 
 // Gives a control a context menu that the mouse (right button) and the
 // keyboard open: the Menu key wherever the system sends it, and Shift+F10,
@@ -195,10 +134,6 @@ public:
 
 signals:
     void clicked();
-
-protected:
-    void mouseReleaseEvent(QMouseEvent*) override;
-    void keyPressEvent(QKeyEvent*) override;
 
 private:
     QShortcut* shortcut_ = nullptr;

@@ -28,12 +28,15 @@ namespace {
 constexpr double kFooterPoints = 7;
 constexpr double kFooterGapPoints = 6;
 
-// A copy of a recording in which every picture is opaque on what the
-// screen shows beneath it. The Windows print engine prints whatever has
-// transparency as a bitmap of all it covers (of the whole window where there
-// are many such places), and the text there would be no text on paper. It
-// hands its drawing on to the copy the way Qt's own engine for such printers
-// does.
+// A copy of a recording with nothing transparent in it: every picture laid
+// on what the screen shows beneath it, every translucent colour mixed with
+// the paper's white (the style's translucent lines lie on white fields).
+// Whatever has transparency is printed as a bitmap of all it covers, of the
+// whole page where there are many such places, by CUPS's PostScript filter
+// (every PostScript printer, the "print to PDF" printer of Linux desktops)
+// and by the Windows print engine, and the text there would be no text on
+// paper. It hands its drawing on to the copy the way Qt's own engine for
+// such printers does.
 class OpaqueCopy final : public QPaintDevice, public QPaintEngine {
 public:
     OpaqueCopy(QPicture& out, QImage screen) : QPaintEngine(AllFeatures), out_(out), screen_(std::move(screen)) {}
@@ -57,7 +60,18 @@ public:
     bool begin(QPaintDevice*) override { return into_.begin(&out_); }
     bool end() override { return into_.end(); }
     void updateState(const QPaintEngineState& changed) override {
-        const QPainter* p = painter();
+        // The copy gets `changed`, the painter's own state, with opaque paint
+        // in it, while the painter keeps the recording's. Set to none first,
+        // the pen and the brush go to the copy again, mixed for the opacity.
+        QPainter* p = painter();
+        const QPen pen = p->pen();
+        const QBrush brush = p->brush();
+        const qreal opacity = p->opacity();
+        p->setPen(Qt::NoPen);
+        p->setBrush(Qt::NoBrush);
+        p->setPen(onPaper(pen, opacity));
+        p->setBrush(onPaper(brush, opacity));
+        p->setOpacity(1);
         into_.setPen(p->pen());
         into_.setBrush(p->brush());
         into_.setBrushOrigin(p->brushOrigin());
@@ -65,6 +79,9 @@ public:
         into_.setOpacity(p->opacity());
         into_.setTransform(p->combinedTransform());
         engine()->updateState(changed);
+        p->setPen(pen);
+        p->setBrush(brush);
+        p->setOpacity(opacity);
     }
     void drawRects(const QRect* r, int n) override { engine()->drawRects(r, n); }
     void drawRects(const QRectF* r, int n) override { engine()->drawRects(r, n); }
@@ -90,19 +107,41 @@ public:
 
 private:
     QPaintEngine* engine() { return into_.paintEngine(); }
-    // The part `sr` of `image`, shown at `r`, laid on the screen's pixels there.
+    // The part `sr` of `image`, shown at `r`, as the screen shows it: the
+    // image's own pixels where they hide what lies beneath, the screen's
+    // where they let some of it through (laid once more on the screen, which
+    // already holds them, they would come out darker).
     QImage opaque(const QImage& image, const QRectF& r, const QRectF& sr) {
-        if (!image.hasAlphaChannel())
+        const qreal opacity = painter()->opacity();
+        if (!image.hasAlphaChannel() && opacity == 1)
             return image;
         const QRectF on = painter()->combinedTransform().mapRect(r);
         const qreal ratio = screen_.devicePixelRatio();
         const QRectF part = sr.isEmpty() ? QRectF(image.rect()) : sr;
+        QImage own = image.convertToFormat(QImage::Format_ARGB32);
+        for (int y = 0; y < own.height(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(own.scanLine(y));
+            for (int x = 0; x < own.width(); ++x)
+                if (qAlpha(line[x]) < 255 || opacity < 1)
+                    line[x] = 0;
+        }
         QImage flat(image.size(), QImage::Format_RGB32);
         QPainter paint(&flat);
         paint.fillRect(flat.rect(), Qt::white);
         paint.drawImage(part, screen_, QRectF(on.topLeft() * ratio, on.size() * ratio));
-        paint.drawImage(0, 0, image);
+        paint.drawImage(0, 0, own);
         return flat;
+    }
+    // Translucent paint mixed with the paper's white.
+    static QBrush onPaper(QBrush brush, qreal opacity) {
+        const QColor c = brush.color();
+        const float a = c.alphaF() * float(opacity);
+        brush.setColor(QColor::fromRgbF(c.redF() * a + 1 - a, c.greenF() * a + 1 - a, c.blueF() * a + 1 - a));
+        return brush;
+    }
+    static QPen onPaper(QPen pen, qreal opacity) {
+        pen.setBrush(onPaper(pen.brush(), opacity));
+        return pen;
     }
     QPicture& out_;
     QImage screen_;
@@ -127,17 +166,14 @@ void drawPage(QPainter& p, int dpi, const Page& page) {
     QPainter recorder(&drawn);
     window->render(&recorder, QPoint(), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
     recorder.end();
-    if (p.paintEngine()->type() == QPaintEngine::Windows) {
-        QPicture opaque;
-        OpaqueCopy copy(opaque, window->grab().toImage());
-        QPainter(&copy).drawPicture(0, 0, drawn);
-        drawn = opaque;
-    }
+    QPicture opaque;
+    OpaqueCopy copy(opaque, window->grab().toImage());
+    QPainter(&copy).drawPicture(0, 0, drawn);
     // A recording plays back enlarged by the device's dots per inch over its own.
-    const double playback = double(p.device()->logicalDpiX()) / drawn.logicalDpiX();
+    const double playback = double(p.device()->logicalDpiX()) / opaque.logicalDpiX();
     p.save();
     p.scale(scale / playback, scale / playback);
-    p.drawPicture(0, 0, drawn);
+    p.drawPicture(0, 0, opaque);
     p.restore();
     p.setFont(font);
     p.drawText(QPointF(0, client.height() * scale + kFooterGapPoints * perPoint + metrics.ascent()), page.footer);

@@ -13,6 +13,8 @@
 #include <memory>
 #include <utility>
 
+#include "language_setting.h"
+
 namespace kx {
 
 namespace {
@@ -55,8 +57,7 @@ QtSettingsStore::QtSettingsStore(QString root) : root_(std::move(root)) {}
 
 QString QtSettingsStore::place(const QString& app) const {
 #ifdef Q_OS_WIN
-    const QString root =
-        root_.isEmpty() ? QStringLiteral("HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings") : root_;
+    const QString root = root_.isEmpty() ? QString::fromLatin1(kSettingsRegistryRoot) : root_;
     return root + u'\\' + app;
 #else
     // <config>/<app>/<app>.conf, where QSettings keeps an application's settings.

@@ -13,9 +13,9 @@ class QWidget;
 namespace kx {
 
 // QSettings. On Windows the classic per-user place of such settings
-// (HKEY_CURRENT_USER\Software\VB and VBA Program Settings\<app>\<section>), so
-// that the choice of an existing installation carries over; elsewhere the
-// platform's per-user configuration folder (<config>/<app>/<app>.conf).
+// (kSettingsRegistryRoot\<app>\<section>, language_setting.h), so that the
+// choice of an existing installation carries over; elsewhere the platform's
+// per-user configuration folder (<config>/<app>/<app>.conf).
 // A root other than the default (a registry path on Windows, a folder
 // elsewhere) keeps a test's settings apart from the user's.
 class QtSettingsStore : public SettingsStore {

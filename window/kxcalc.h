@@ -1,4 +1,6 @@
-// The calculator's one window.
+// The calculator's one window: its controls (made by WindowControls from the
+// control table), its language, its commands, and the fields the calculation
+// reads and writes. Printing, the PDF and the copy are a SettingRecord's.
 //
 // The handlers of the design, by their names, and where they live:
 //   Form_Load                              KXcalc::formLoad
@@ -11,7 +13,6 @@
 //                                          object for each of the four inputs
 #pragma once
 
-#include <QHash>
 #include <QWidget>
 #include <array>
 #include <memory>
@@ -21,7 +22,9 @@
 #include "calculation.h"
 #include "fields.h"
 #include "services.h"
+#include "setting_record.h"
 #include "texts.h"
+#include "window_controls.h"
 
 class QCheckBox;
 class QLabel;
@@ -32,23 +35,6 @@ namespace kx {
 class LinkLabel;
 class NoteBox;
 class Picture;
-struct ControlSpec;
-
-// The four inclination inputs by their controls, in the order the window
-// writes them: SCIright, SCIleft, TCIright, TCIleft.
-struct InputSpec {
-    Inclination kind;
-    bool right;  // a right-side insert change recalculates at once
-    const char *caption, *list, *angle, *scroll, *degree, *effective;
-};
-// clang-format off
-inline constexpr std::array<InputSpec, 4> kInputSpecs{{
-    {Inclination::Sagittal,    true,  "lblSCIright", "colorSCIright", "angleSCIright", "scrSCIright", "lblAngleSCIright", "SCIright"},
-    {Inclination::Sagittal,    false, "lblSCIleft",  "colorSCIleft",  "angleSCIleft",  "scrSCIleft",  "lblAngleSCIleft",  "SCIleft"},
-    {Inclination::Transversal, true,  "lblTCIright", "colorTCIright", "angleTCIright", "scrTCIright", "lblAngleTCIright", "TCIright"},
-    {Inclination::Transversal, false, "lblTCIleft",  "colorTCIleft",  "angleTCIleft",  "scrTCIleft",  "lblAngleTCIleft",  "TCIleft"},
-}};
-// clang-format on
 
 class KXcalc : public QWidget, public CalcFields, public FaultReporter {
     Q_OBJECT
@@ -71,22 +57,13 @@ public:
     void cmdCalculate_Click();
     void cmdPrint_Click();
     void cmdEnd_Click();
-
-    // The other ways out, from the print button's context menu and the
-    // copy keys: print with the system's dialog, save as PDF, copy.
-    void printChoosing();
-    void savePdf();
-    void copySetting();
-    // The setting as plain text, in the window's language, ending in a line
-    // that says when it was taken.
-    QString settingText() const;
     void chkDebug_Click();
     void lblHyperlink_Click();
 
     // A control by its name in the control table, or nullptr: for scripts
     // and tests, which name the controls as a person reads them.
-    QWidget* control(const QString& name) const { return controls_.value(name); }
-    // The four inclination inputs in the order of kInputSpecs (layout.h).
+    QWidget* control(const QString& name) const { return controls_.find(name); }
+    // The four inclination inputs in the order of kInputSpecs (window_controls.h).
     const AngleInput& input(std::size_t i) const { return *inputs_[i]; }
     // The outer height in twips as last set by the window.
     int outerHeightTwips() const { return outerHeightTwips_; }
@@ -104,34 +81,21 @@ public:
     void reportFault(const CalcFault& fault) override;
 
 private:
-    void createControls();
-    QWidget* createControl(const ControlSpec& spec);
-    void styleControl(QWidget* w, const ControlSpec& spec);
     void bindControls();
-    template <class T>
-    T* bound(const char* name) const;
     void connectHandlers();
-    void setTabOrder();
+    void connectPrintMenu();
     void applyAccessibleTexts();
     void writeInsertLists();
     void setOuterHeight(int twips);
-    void connectPrintMenu();
-    Page page();
-    void tell(const Printer::Result& result);
 
     Services services_;
     LanguageTables tables_;
     int langIndex_ = 0;
     int outerHeightTwips_;
-    QHash<QString, QWidget*> controls_;
-    std::vector<QWidget*> tableOrder_;  // the controls as the control table lists them
+    WindowControls controls_;
 
     // The controls the window's own code works with, each found once, by name
     // and type, when the window is made.
-    struct InputControls {
-        QLabel *caption, *degree;
-        AngleInput::Controls io;
-    };
     struct Ui {
         QLabel *lblTitleB, *lblArticulatorSetting, *lblRightSide, *lblLeftSide, *lblRightTeeth, *lblLeftTeeth;
         LinkLabel* lblHyperlink;
@@ -153,6 +117,7 @@ private:
 
     std::array<std::unique_ptr<AngleInput>, 4> inputs_;
     Calculation calc_;
+    std::unique_ptr<SettingRecord> record_;
 };
 
 }  // namespace kx

@@ -1,6 +1,6 @@
 // The window's controls: type, place and size in twips, initial text, font,
 // colours, visibility and place in the Tab order. An arrow pair's range is
-// the angle range of its input (kInputSpecs, angleRange).
+// the angle range of its input (kInputSpecs in window_controls.h, angleRange).
 #pragma once
 
 #include <span>

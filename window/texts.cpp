@@ -21,55 +21,11 @@ int languageOfWord(const QString& word) {
     return it == kLanguages.end() ? kOtherWordLanguage : int(it - kLanguages.begin());
 }
 
-LanguageTables makeLanguageTables() {
-    LanguageTables t;
-    t.windowTitle =
-        row(u"ORBEL Dental - Lumeta Inzisaltisch Auswahl"_qs, u"ORBEL Dental - Lumeta Incisal Table Selection"_qs,
-            u"ORBEL Dental - Selezione tavolo incisale Lumeta"_qs);
-    t.titleB = row(u"Inzisaltisch Auswahl "_qs, u"Incisal Table Selection "_qs, u"Selezione tavolo incisale"_qs);
-    t.articulatorSetting = row(u"Corvanta KX Artikulatoreinstellung"_qs, u"Corvanta KX Articulator setting"_qs,
-                               u"Impostazione articolatore Corvanta KX"_qs);
-    t.right = row(u"RECHTS"_qs, u"RIGHT"_qs, u"DESTRA"_qs);
-    t.left = row(u"LINKS"_qs, u"LEFT"_qs, u"SINISTRA"_qs);
-    t.sci = row(u"SKN"_qs, u"SCI"_qs, u"SCI"_qs);
-    t.tci = row(u"TKN"_qs, u"TCI"_qs, u"TCI"_qs);
-    t.rightSetting = row(u"rechte KX Artikulatoreinstellung"_qs, u"right  KX Articulatorsetting"_qs,
-                         u"impostazione destra articolatore KX"_qs);
-    t.leftSetting = row(u"linke KX Artikulatoreinstellung"_qs, u"left KX Articulatorsetting"_qs,
-                        u"impostazione sinistra articolatore KX"_qs);
-    t.degree = row(u"grad"_qs, u"deg"_qs, u"gradi"_qs);
-    const auto insert = [&t](Insert i, LangTexts names) { t.insertName[std::size_t(i)] = std::move(names); };
-    insert(Insert::White, row(u"weiss"_qs, u"white"_qs, u"bianco"_qs));
-    insert(Insert::Yellow, row(u"gelb"_qs, u"yellow"_qs, u"giallo"_qs));
-    insert(Insert::Red, row(u"rot"_qs, u"red"_qs, u"rosso"_qs));
-    insert(Insert::Blue, row(u"blau"_qs, u"blue"_qs, u"blu"_qs));
-    insert(Insert::Black, row(u"schwarz"_qs, u"black"_qs, u"nero"_qs));
-    const auto element = [&t](TableElement e, LangTexts names) { t.elementName[std::size_t(e)] = std::move(names); };
-    element(TableElement::Blue, row(u"blau"_qs, u"blue"_qs, u"blu"_qs));
-    element(TableElement::Green, row(u"grün"_qs, u"green"_qs, u"verde"_qs));
-    element(TableElement::Orange, row(u"orange"_qs, u"orange"_qs, u"arancione"_qs));
-    element(TableElement::OrangeYellow, row(u"orange (gelb)"_qs, u"orange (yellow)"_qs, u"arancione (giallo)"_qs));
-    t.noteTitle = row(u"Wichtiger Hinweis: "_qs, u"Important Note: "_qs, u"Nota importante: "_qs);
-    t.note =
-        row(u"Die von diesem Programm vorgeschlagenen Einstellungen basieren auf statistischen "
-            u"Untersuchungen sowie klinische Erfahrungswerten. Daher müssen die Einstellungen immer für "
-            u"Ihre Verwendbarkeit geprüft werden. Die letzte Entscheidung für die Behandlung obliegt dem "
-            u"verantwortlichen Zahnarzt bzw. Zahntechniker. Im Zweifelsfall ist von der Anwendung abzusehen."_qs,
-            u"The calculations performed by this software are based on statistical evaluations and "
-            u"clinical experience values. Therefore the results must be checked before applied on the "
-            u"individual patient case.  The final decision for the treatment lies in the responsibility "
-            u"of the dentist or dental technician. In case of doubt do not use this product."_qs,
-            u"Le impostazioni proposte da questo programma si basano su analisi statistiche e su "
-            u"esperienze cliniche. La validità delle impostazioni va quindi sempre verificata. La "
-            u"decisione ultima sul trattamento spetta all'odontoiatra o all'odontotecnico responsabili. "
-            u"In caso di dubbio è consigliabile astenersi dall'utilizzo del prodotto."_qs);
-    t.version = row(u"Version "_qs, u"Version "_qs, u"Versione "_qs);
-    const QString copyright = u"\u00a9 ORBEL Dental"_qs;
-    t.copyright = row(copyright, copyright, copyright);
-
-    // Names as a person hears them from a screen reader, built from the
-    // window's own words in each language.
-    t.accessible = {
+namespace {
+// Names as a person hears them from a screen reader, built from the window's
+// own words in each language.
+std::vector<LanguageTables::Accessible> accessibleTexts() {
+    return {
         {"PicLogo", row(u"Logo von ORBEL Dental"_qs, u"ORBEL Dental logo"_qs, u"Logo di ORBEL Dental"_qs), {}},
         {"Picture1", row(u"Produktname: Lumeta"_qs, u"Product name: Lumeta"_qs, u"Nome del prodotto: Lumeta"_qs), {}},
         {"picGe", row(u"Deutsch"_qs, u"German"_qs, u"Tedesco"_qs),
@@ -154,6 +110,56 @@ LanguageTables makeLanguageTables() {
          row(u"Öffnet die Website des Herstellers im Browser"_qs, u"Opens the maker's web site in the browser"_qs,
              u"Apre il sito web del produttore nel browser"_qs)},
     };
+}
+}  // namespace
+
+LanguageTables makeLanguageTables() {
+    LanguageTables t;
+    t.windowTitle =
+        row(u"ORBEL Dental - Lumeta Inzisaltisch Auswahl"_qs, u"ORBEL Dental - Lumeta Incisal Table Selection"_qs,
+            u"ORBEL Dental - Selezione tavolo incisale Lumeta"_qs);
+    t.titleB = row(u"Inzisaltisch Auswahl "_qs, u"Incisal Table Selection "_qs, u"Selezione tavolo incisale"_qs);
+    t.articulatorSetting = row(u"Corvanta KX Artikulatoreinstellung"_qs, u"Corvanta KX Articulator setting"_qs,
+                               u"Impostazione articolatore Corvanta KX"_qs);
+    t.right = row(u"RECHTS"_qs, u"RIGHT"_qs, u"DESTRA"_qs);
+    t.left = row(u"LINKS"_qs, u"LEFT"_qs, u"SINISTRA"_qs);
+    t.sci = row(u"SKN"_qs, u"SCI"_qs, u"SCI"_qs);
+    t.tci = row(u"TKN"_qs, u"TCI"_qs, u"TCI"_qs);
+    t.rightSetting = row(u"rechte KX Artikulatoreinstellung"_qs, u"right  KX Articulatorsetting"_qs,
+                         u"impostazione destra articolatore KX"_qs);
+    t.leftSetting = row(u"linke KX Artikulatoreinstellung"_qs, u"left KX Articulatorsetting"_qs,
+                        u"impostazione sinistra articolatore KX"_qs);
+    t.degree = row(u"grad"_qs, u"deg"_qs, u"gradi"_qs);
+    const auto insert = [&t](Insert i, LangTexts names) { t.insertName[std::size_t(i)] = std::move(names); };
+    insert(Insert::White, row(u"weiss"_qs, u"white"_qs, u"bianco"_qs));
+    insert(Insert::Yellow, row(u"gelb"_qs, u"yellow"_qs, u"giallo"_qs));
+    insert(Insert::Red, row(u"rot"_qs, u"red"_qs, u"rosso"_qs));
+    insert(Insert::Blue, row(u"blau"_qs, u"blue"_qs, u"blu"_qs));
+    insert(Insert::Black, row(u"schwarz"_qs, u"black"_qs, u"nero"_qs));
+    const auto element = [&t](TableElement e, LangTexts names) { t.elementName[std::size_t(e)] = std::move(names); };
+    element(TableElement::Blue, row(u"blau"_qs, u"blue"_qs, u"blu"_qs));
+    element(TableElement::Green, row(u"grün"_qs, u"green"_qs, u"verde"_qs));
+    element(TableElement::Orange, row(u"orange"_qs, u"orange"_qs, u"arancione"_qs));
+    element(TableElement::OrangeYellow, row(u"orange (gelb)"_qs, u"orange (yellow)"_qs, u"arancione (giallo)"_qs));
+    t.noteTitle = row(u"Wichtiger Hinweis: "_qs, u"Important Note: "_qs, u"Nota importante: "_qs);
+    t.note =
+        row(u"Die von diesem Programm vorgeschlagenen Einstellungen basieren auf statistischen "
+            u"Untersuchungen sowie klinische Erfahrungswerten. Daher müssen die Einstellungen immer für "
+            u"Ihre Verwendbarkeit geprüft werden. Die letzte Entscheidung für die Behandlung obliegt dem "
+            u"verantwortlichen Zahnarzt bzw. Zahntechniker. Im Zweifelsfall ist von der Anwendung abzusehen."_qs,
+            u"The calculations performed by this software are based on statistical evaluations and "
+            u"clinical experience values. Therefore the results must be checked before applied on the "
+            u"individual patient case.  The final decision for the treatment lies in the responsibility "
+            u"of the dentist or dental technician. In case of doubt do not use this product."_qs,
+            u"Le impostazioni proposte da questo programma si basano su analisi statistiche e su "
+            u"esperienze cliniche. La validità delle impostazioni va quindi sempre verificata. La "
+            u"decisione ultima sul trattamento spetta all'odontoiatra o all'odontotecnico responsabili. "
+            u"In caso di dubbio è consigliabile astenersi dall'utilizzo del prodotto."_qs);
+    t.version = row(u"Version "_qs, u"Version "_qs, u"Versione "_qs);
+    const QString copyright = u"\u00a9 ORBEL Dental"_qs;
+    t.copyright = row(copyright, copyright, copyright);
+
+    t.accessible = accessibleTexts();
     t.printMenu = {row(u"Drucken…"_qs, u"Print…"_qs, u"Stampa…"_qs),
                    row(u"Als PDF speichern…"_qs, u"Save as PDF…"_qs, u"Salva come PDF…"_qs),
                    row(u"Kopieren"_qs, u"Copy"_qs, u"Copia"_qs)};

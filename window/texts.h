@@ -10,6 +10,7 @@
 
 #include "fault.h"
 #include "insert_rules.h"
+#include "language_setting.h"
 #include "table_elements.h"
 
 namespace kx {
@@ -31,12 +32,6 @@ inline constexpr std::array<Language, kLanguageCount> kLanguages{{
 // holds any other text (the setting then keeps that text).
 inline constexpr int kFirstStartLanguage = 1;
 inline constexpr int kOtherWordLanguage = 0;
-
-// Where the chosen language is kept in the per-user settings store.
-struct SettingName {
-    const char *app, *section, *key;
-};
-inline constexpr SettingName kLanguageSetting{"KXcalculator", "defaults", "language"};
 
 // The language index of a setting's word, or kOtherWordLanguage; the words
 // are compared exactly.

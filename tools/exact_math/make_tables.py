@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
-"""Writes engine/exact_math_tables.h: the constants of engine/exact_math.cpp,
-each as a pair of doubles whose sum is the value to about 107 bits, and the
-bits of 2/pi for the reduction of large arguments. Needs python3-mpmath."""
+"""Writes engine/exact_math_tables.h: the constants of engine/exact_math.cpp
+and engine/reduction.cpp, each as a pair of doubles whose sum is the value to
+about 107 bits, and the bits of 2/pi for the reduction of large arguments.
+Needs python3-mpmath."""
 import sys
 from mpmath import mp, mpf, sin, cos, atan, pi, factorial, floor
 

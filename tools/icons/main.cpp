@@ -15,6 +15,8 @@
 #include <cstdio>
 #include <utility>
 
+#include "drawing.h"
+
 namespace {
 
 QImage renderIcon(QSvgRenderer& svg, int size) {
@@ -120,13 +122,9 @@ int main(int argc, char* argv[]) {
         args.size() < 3)
         return usage();
 
-    QSvgRenderer svg(args.at(0));
-    if (!svg.isValid()) {
-        std::fprintf(stderr, "kx-icons: cannot read %s\n", qPrintable(args.at(0)));
-        return 1;
-    }
-    const QDir out(args.at(1));
-    if (!QDir().mkpath(out.path()))
+    QSvgRenderer svg;
+    QDir out;
+    if (!startDrawing("kx-icons", args.at(0), args.at(1), svg, out))
         return 1;
 
     for (const QString& word : args.mid(2)) {

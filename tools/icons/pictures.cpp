@@ -16,6 +16,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "drawing.h"
+
 int main(int argc, char* argv[]) {
     // Only raster painting is needed: no display, whatever the environment says.
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -25,13 +27,9 @@ int main(int argc, char* argv[]) {
         std::fputs("usage: kx-pictures SVG OUTDIR NAME VARIANT...\n", stderr);
         return 2;
     }
-    QSvgRenderer svg(args.at(0));
-    if (!svg.isValid()) {
-        std::fprintf(stderr, "kx-pictures: cannot read %s\n", qPrintable(args.at(0)));
-        return 1;
-    }
-    const QDir out(args.at(1));
-    if (!QDir().mkpath(out.path()))
+    QSvgRenderer svg;
+    QDir out;
+    if (!startDrawing("kx-pictures", args.at(0), args.at(1), svg, out))
         return 1;
     const QColor background(Qt::white);
     const QSizeF size = svg.defaultSize();

@@ -1,0 +1,195 @@
+#include "window_controls.h"
+
+#include <QCheckBox>
+#include <algorithm>
+#include <ranges>
+
+#include "controls.h"
+
+namespace kx {
+
+QColor namedColor(const char* name) {
+    const QLatin1StringView n(name);
+    if (n.startsWith(QLatin1Char('#')))
+        return QColor(QString(n));
+    if (n == QLatin1StringView("window") || n == QLatin1StringView("highlighttext"))
+        return QColor(0xFF, 0xFF, 0xFF);
+    if (n == QLatin1StringView("windowtext"))
+        return QColor(0, 0, 0);
+    if (n == QLatin1StringView("3dlight"))
+        return QColor(0xE3, 0xE3, 0xE3);
+    if (n == QLatin1StringView("inactivecaption"))
+        return QColor(0x7A, 0x96, 0xDF);
+    return {};
+}
+
+QFont tableFont(const char* spec) {
+    // "Arial 8.25" and the old dialog font "MS Sans Serif" fall back to their
+    // metric twins where the originals are not installed.
+    QString s = QString::fromUtf8(spec);
+    if (s.isEmpty())
+        s = QStringLiteral("Arial 8.25");
+    QStringList words = s.split(QLatin1Char(' '));
+    bool bold = false, underline = false;
+    while (!words.isEmpty() && !words.last().at(0).isDigit()) {
+        const QString w = words.takeLast();
+        bold |= w == QLatin1StringView("bold");
+        underline |= w == QLatin1StringView("underlined");
+    }
+    const double points = words.takeLast().toDouble();
+    const QString family = words.join(QLatin1Char(' '));
+    QFont f;
+    // "MS Sans Serif" is a bitmap font on Windows, in a few pixel sizes
+    // only: blurred or cut at other scales. Its outline twin takes its place.
+    QStringList families{family == QLatin1StringView("MS Sans Serif") ? QStringLiteral("Microsoft Sans Serif")
+                                                                      : family};
+    families << QStringLiteral("Arial") << QStringLiteral("Liberation Sans");
+    f.setFamilies(families);
+    f.setPointSizeF(points);
+    f.setBold(bold);
+    f.setUnderline(underline);
+    return f;
+}
+
+namespace {
+
+QWidget* makeLabel(const ControlSpec& spec, QWidget* window) {
+    const bool link = spec.kind == ControlKind::Link;
+    QLabel* label = link ? new LinkLabel(window) : new QLabel(window);
+    label->setText(QString::fromUtf8(spec.text));
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // Captions wrap within their box like the classic labels; the link stays
+    // on one line.
+    label->setWordWrap(!link);
+    return label;
+}
+
+QWidget* makeArrows(const ControlSpec& spec, QWidget* window) {
+    const auto input = std::ranges::find(kInputSpecs, std::string_view(spec.name), &InputSpec::scroll);
+    if (input == kInputSpecs.end())
+        qFatal("KXcalc: the arrow pair %s belongs to no input", spec.name);
+    const AngleRange range = angleRange(input->kind);
+    return new ArrowScrollBar(range.high, range.low, window);
+}
+
+QWidget* makePicture(const ControlSpec& spec, QWidget* window) {
+    const auto border = (spec.flags & Border3D)       ? Picture::Border::Sunken
+                        : (spec.flags & BorderSingle) ? Picture::Border::Single
+                                                      : Picture::Border::None;
+    auto* picture = new Picture(QLatin1StringView(spec.picture), border, window);
+    picture->setFocusPolicy(Qt::StrongFocus);
+    return picture;
+}
+
+QWidget* makeButton(const ControlSpec& spec, QWidget* window) {
+    auto* button = new IconButton(QString::fromUtf8(spec.text), window);
+    if (spec.picture) {
+        button->setIcon(drawnIcon(QLatin1StringView(spec.picture)));
+        button->setIconSize(QSize(24, 24));
+    }
+    // A focused button is pressed with Return as well as with Space, as
+    // everywhere on the classic desktop.
+    button->setAutoDefault(true);
+    return button;
+}
+
+QWidget* makeControl(const ControlSpec& spec, QWidget* window) {
+    const QString text = QString::fromUtf8(spec.text);
+    switch (spec.kind) {
+        case ControlKind::Label:
+        case ControlKind::Link: return makeLabel(spec, window);
+        case ControlKind::TextBox: {
+            auto* box = new TextBox(window);
+            box->setText(text);
+            box->setAlignment((spec.flags & Centered) ? Qt::AlignCenter : Qt::AlignLeft);
+            return box;
+        }
+        case ControlKind::MultiLine: {
+            auto* box = new NoteBox(window);
+            box->setPlainText(text);
+            return box;
+        }
+        case ControlKind::ComboBox: {
+            auto* list = new InsertList(window);
+            list->lineEdit()->setText(text);
+            // Every insert in view at once, without scrolling.
+            list->setMaxVisibleItems(int(kInsertCount));
+            return list;
+        }
+        case ControlKind::ScrollBar: return makeArrows(spec, window);
+        case ControlKind::Picture: return makePicture(spec, window);
+        case ControlKind::Button: return makeButton(spec, window);
+        case ControlKind::CheckBox: {
+            auto* box = new QCheckBox(text, window);
+            box->setChecked(spec.flags & Checked);
+            return box;
+        }
+    }
+    qFatal("KXcalc: control %s has no kind", spec.name);
+}
+
+void styleControl(QWidget* w, const ControlSpec& spec) {
+    w->setObjectName(QString::fromLatin1(spec.name));
+    w->setGeometry(twipsToPixels(spec.left), twipsToPixels(spec.top), twipsToPixels(spec.width),
+                   twipsToPixels(spec.height));
+    if (spec.font[0] != '\0')
+        w->setFont(tableFont(spec.font));
+    // Lists, arrow pairs and buttons keep the system's colours unless their
+    // row names others; every other control is a plain window surface.
+    const bool plainSurface =
+        spec.kind != ControlKind::ComboBox && spec.kind != ControlKind::ScrollBar && spec.kind != ControlKind::Button;
+    const QColor back = spec.back[0] ? namedColor(spec.back) : plainSurface ? namedColor("window") : QColor();
+    const QColor fore = spec.fore[0] ? namedColor(spec.fore) : plainSurface ? namedColor("windowtext") : QColor();
+    if (back.isValid())
+        setControlBackColor(w, back);
+    if (fore.isValid())
+        setControlForeColor(w, fore);
+    if (spec.flags & Hidden)
+        w->hide();
+    w->setProperty("kxTabIndex", spec.tabIndex);
+}
+
+}  // namespace
+
+void WindowControls::build(QWidget* window) {
+    for (const ControlSpec& spec : controlSpecs()) {
+        QWidget* w = makeControl(spec, window);
+        styleControl(w, spec);
+        byName_.insert(w->objectName(), w);
+        tableOrder_.push_back(w);
+    }
+    // Labels lie beneath every other control: the blue band under the flags,
+    // each tile box under its text.
+    for (QWidget* w : tableOrder_)
+        if (qobject_cast<QLabel*>(w))
+            w->lower();
+}
+
+InputControls WindowControls::input(std::size_t i) const {
+    const InputSpec& s = kInputSpecs[i];
+    return {bound<QLabel>(s.caption),
+            bound<QLabel>(s.degree),
+            {bound<TextBox>(s.angle), bound<ArrowScrollBar>(s.scroll), bound<InsertList>(s.list),
+             bound<TextBox>(s.effective)}};
+}
+
+void WindowControls::setTabOrder() {
+    std::vector<QWidget*> order;
+    for (QWidget* w : tableOrder_)
+        if (w->focusPolicy() != Qt::NoFocus && !qobject_cast<QLabel*>(w))
+            order.push_back(w);
+        else
+            w->setFocusPolicy(Qt::NoFocus);
+    std::ranges::sort(order, {}, [](QWidget* w) { return w->property("kxTabIndex").toInt(); });
+    for (std::size_t i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
+    // A new window starts with the focus on the first control that takes it.
+    for (QWidget* w : order)
+        if (!w->isHidden()) {
+            w->setFocus(Qt::OtherFocusReason);
+            break;
+        }
+}
+
+}  // namespace kx
