@@ -13,14 +13,20 @@
 #include <QPainter>
 #include <QRegularExpression>
 #include <QSvgRenderer>
+#include <QTemporaryDir>
 #include <cmath>
 #include <cstdio>
 
 #include "drawing.h"
 
 int main(int argc, char* argv[]) {
-    // Only raster painting is needed: no display, whatever the environment says.
+    // Only raster painting is needed: no display, whatever the environment
+    // says, and a runtime folder of its own where a build (in a plain root, a
+    // container) has none, which the platform would warn of.
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir runtime;
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
     QGuiApplication app(argc, argv);
     const QStringList args = QGuiApplication::arguments().mid(1);
     if (args.size() < 4) {
