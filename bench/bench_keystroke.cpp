@@ -96,7 +96,7 @@ int main(int argc, char* argv[]) {
             repaint.push_back(micros(t2 - t1));
         }
     }
-    if (stand.messages.faults != 0)
+    if (!stand.messages.faults.isEmpty())
         fail("the calculation reported a fault");
     print("keystroke_us", keystroke);
     print("repaint_us", repaint);

@@ -87,15 +87,15 @@ const Subject kSubjects[] = {
     {"setting language", "absent", [](Runner& r) {
         return r.stand.settings.values.value(MemorySettings::languageKey(), u"absent"_qs);
     }},
-    {"opened", "none", [](Runner& r) { return r.stand.browser.opened ? r.stand.browser.last : u"none"_qs; }},
+    {"opened", "none", [](Runner& r) { return r.stand.browser.opened.isNull() ? u"none"_qs : r.stand.browser.opened; }},
     {"printed", "", [](Runner& r) { return QString::number(r.stand.printer.count); }},
-    {"errors", "", [](Runner& r) { return QString::number(r.stand.messages.faults); }},
+    {"errors", "", [](Runner& r) { return QString::number(r.stand.messages.faults.size()); }},
     {"ended", "", [](Runner& r) { return r.stand.end.ended ? u"true"_qs : u"false"_qs; }},
     // What the person was told last: a notice, a calculation fault.
     {"notice", "none", [](Runner& r) {
-        return r.stand.messages.notices.isEmpty() ? u"none"_qs : r.stand.messages.notices.last();
+        return r.stand.messages.notices.value(r.stand.messages.notices.size() - 1, u"none"_qs);
     }},
-    {"fault", "none", [](Runner& r) { return r.stand.messages.faults ? r.stand.messages.lastFault : u"none"_qs; }},
+    {"fault", "none", [](Runner& r) { return r.stand.messages.faults.value(r.stand.messages.faults.size() - 1, u"none"_qs); }},
 };
 
 const Property kProperties[] = {

@@ -1,6 +1,6 @@
-// In-memory stand-ins for the system services: a private settings store, a
-// browser, a printer and a clipboard that only record, a program end that
-// only notes it.
+// In-memory stand-ins for the system services: a private settings store, and
+// a browser, a printer, a clipboard, a program end and messages that only
+// record what the window asked of them.
 #pragma once
 
 #include <QHash>
@@ -10,42 +10,31 @@
 
 namespace kx {
 
-class MemorySettings : public SettingsStore {
-public:
+struct MemorySettings : SettingsStore {
     QString read(const QString& app, const QString& section, const QString& key) override {
-        return values.value(keyOf(app, section, key));
+        return values.value(app + u'/' + section + u'/' + key);
     }
     void write(const QString& app, const QString& section, const QString& key, const QString& value) override {
-        values.insert(keyOf(app, section, key), value);
-    }
-    static QString keyOf(const QString& app, const QString& section, const QString& key) {
-        return app + u'/' + section + u'/' + key;
+        values.insert(app + u'/' + section + u'/' + key, value);
     }
     // Where the window's language setting is kept in `values`.
     static QString languageKey() {
-        const SettingName& n = kLanguageSetting;
-        return keyOf(QLatin1StringView(n.app), QLatin1StringView(n.section), QLatin1StringView(n.key));
+        return u"%1/%2/%3"_qs.arg(kLanguageSetting.app, kLanguageSetting.section, kLanguageSetting.key);
     }
     QHash<QString, QString> values;
 };
 
-class RecordingBrowser : public Browser {
-public:
-    void open(const QString& address) override {
-        last = address;
-        opened = true;
-    }
-    QString last;
-    bool opened = false;
+struct RecordingBrowser : Browser {
+    void open(const QString& address) override { opened = address; }
+    QString opened;  // null until an address is handed over
 };
 
 // Counts the pages sent to the default printer, a printer named "KX" that
 // answers each with `answer`; its dialogs are always cancelled.
-class CountingPrinter : public Printer {
-public:
+struct CountingPrinter : Printer {
     Result printDefault(const Page&) override {
         count += answer != Outcome::NoPrinter;
-        return {answer, QStringLiteral("KX"), {}};
+        return {answer, u"KX"_qs, {}};
     }
     Result printChoosing(const Page&) override { return {Outcome::Cancelled, {}, {}}; }
     Result savePdf(const Page&, const FileChoice&) override { return {Outcome::Cancelled, {}, {}}; }
@@ -53,51 +42,36 @@ public:
     Outcome answer = Outcome::Done;
 };
 
-class RecordingClipboard : public Clipboard {
-public:
-    bool put(const QString& t, const QImage& i) override {
-        text = t;
-        image = i;
-        return true;
-    }
-    QString text;
-    QImage image;
+struct TakingClipboard : Clipboard {
+    bool put(const QString&, const QImage&) override { return true; }
 };
 
-class NotedEnd : public ProgramEnd {
-public:
+struct NotedEnd : ProgramEnd {
     void end() override { ended = true; }
     bool ended = false;
 };
 
-class CountingMessages : public Messages {
-public:
-    void calculationFault(const QString& text) override {
-        ++faults;
-        lastFault = text;
-    }
+struct CountingMessages : Messages {
+    void calculationFault(const QString& text) override { faults << text; }
     void notice(const QString& text) override { notices << text; }
-    int faults = 0;
-    QString lastFault;
-    QStringList notices;
+    QStringList faults, notices;
 };
 
-// All five stand-ins, handed to a window as its services.
+// All of them, handed to a window as its services.
 struct StandIns {
     MemorySettings settings;
     RecordingBrowser browser;
     CountingPrinter printer;
-    RecordingClipboard clipboard;
+    TakingClipboard clipboard;
     NotedEnd end;
     CountingMessages messages;
 
     Services services() { return {settings, browser, printer, clipboard, end, messages}; }
-    // Forgets what the services recorded; the settings and the printer stay,
-    // as across a restart of the program.
+    // Forgets what they recorded; the settings and the printer stay, as
+    // across a restart of the program.
     void forgetRecords() {
         browser = {};
-        printer.count = 0;  // the printer itself stays, as the settings do
-        clipboard = {};
+        printer.count = 0;
         end = {};
         messages = {};
     }
