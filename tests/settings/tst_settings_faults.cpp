@@ -76,7 +76,9 @@ static void checkChild(const QStringList& args, const char* output) {
 // Each case gets a key of its own under HKEY_CURRENT_USER\Software\kxcalc-tests,
 // which the child uses as its root, so the user's own setting is never touched.
 const std::wstring kCaseRoot = L"Software\\kxcalc-tests\\" + std::to_wstring(GetCurrentProcessId());
-const std::wstring kCaseKey = kCaseRoot + L"\\KXcalculator\\defaults";
+const std::wstring kCaseKey =
+    (QString::fromStdWString(kCaseRoot) + u"\\%1\\%2"_qs.arg(kLanguageSetting.app, kLanguageSetting.section))
+        .toStdWString();
 
 // The section's key, there but closed to writing for everyone.
 static bool makeReadOnlyKey() {
@@ -104,7 +106,8 @@ static void startCase(const char* /*name*/, const char* output, Place place, con
     if (place == Place::ReadOnlyKey)
         QVERIFY(makeReadOnlyKey());
     else if (!value.isNull())
-        QVERIFY(RegSetKeyValueW(HKEY_CURRENT_USER, kCaseKey.c_str(), L"language", DWORD(place),
+        QVERIFY(RegSetKeyValueW(HKEY_CURRENT_USER, kCaseKey.c_str(),
+                                QString::fromLatin1(kLanguageSetting.key).toStdWString().c_str(), DWORD(place),
                                 isText ? static_cast<const void*>(text.utf16()) : value.constData(),
                                 DWORD(isText ? text.size() * 2 : value.size())) == ERROR_SUCCESS);
     checkChild({u"HKEY_CURRENT_USER\\"_qs + QString::fromStdWString(kCaseRoot)}, output);
