@@ -245,6 +245,8 @@ QPageLayout paperLayout() {
             QMarginsF(6.35, 6.35, 6.35, 6.35), QPageLayout::Millimeter};
 }
 
+}  // namespace
+
 QByteArray pdfOf(const Page& page) {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
@@ -258,8 +260,6 @@ QByteArray pdfOf(const Page& page) {
     painter.end();
     return buffer.data();
 }
-
-}  // namespace
 
 Printer::Result SystemPrinter::printDefault(const Page& page) {
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();

@@ -20,6 +20,9 @@ public:
     Result savePdf(const Page& page, const FileChoice& choice) override;
 };
 
+// The page as "Save as PDF" writes it.
+QByteArray pdfOf(const Page& page);
+
 class SystemClipboard : public Clipboard {
 public:
     bool put(const QString& text, const QImage& image) override;
