@@ -1,5 +1,5 @@
 // Runs scenario files against a fresh window with private stand-ins, driving
-// it the way a person does (README: Scenarios), and the soak.
+// it the way a person does (docs/developing.md: Scenarios), and the soak.
 #pragma once
 
 #include <QLineEdit>
