@@ -128,7 +128,8 @@ bool Runner::soak(quint64 seed, qint64 count) {
             text = u"key KXcalc "_qs + kKeys[random.below(kKeys.size())];
         } else {
             text = u"click "_qs +
-                   QLatin1StringView(what < 955 ? kLanguages[std::size_t(random.below(3))].flag : "cmdCalculate");
+                   QLatin1StringView(what < 955 ? kLanguages[std::size_t(random.below(qsizetype(kLanguageCount)))].flag
+                                                : "cmdCalculate");
         }
         const Line line{int(done + 1), splitWords(text)};
         lines << (text.size() > 100 ? text.left(100) + u"..."_qs : text);
