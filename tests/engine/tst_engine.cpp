@@ -66,6 +66,7 @@ private slots:
         QTest::newRow("fraction with a large exponent") << "0.0001E313"_ba << kTooLarge;
         QTest::newRow("100,000-digit integer") << "1" + QByteArray(99'999, '0') << kTooLarge;
         QTest::newRow("hexadecimal beyond double range") << "&H" + QByteArray(257, 'F') << kTooLarge;
+        QTest::newRow("16 digits, scaled: rounded once") << "9007199254740993E1"_ba << 90071992547409936.0;
         QTest::newRow("100,000-digit number scaled down")
             << "1" + QByteArray(99'999, '0') + "E-99999" << 1.0;
     }
