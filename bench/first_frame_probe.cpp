@@ -20,8 +20,9 @@
 #include <cstdlib>
 
 #if defined(Q_OS_WIN)
-#include <psapi.h>
 #include <windows.h>
+// After windows.h, whose types it uses: mingw rejects it on its own.
+#include <psapi.h>
 #else
 #include <sys/resource.h>
 #endif
