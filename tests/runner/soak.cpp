@@ -91,7 +91,7 @@ QString brokenInputRule(const Runner& r) {
 bool Runner::soak(quint64 seed, qint64 count) {
     Random random{std::mt19937_64(seed)};
     QStringList lines;  // since the window opened, for the failure message
-    bool leftChanged = false;
+    bool leftChanged = false, tileTyped = false;
     for (qint64 done = 0; done < count; ++done) {
         if (done % 2500 == 0 || stand.end.ended) {
             localeName = QLatin1StringView(kLocales[(done / 2500) % std::size(kLocales)]);
@@ -105,6 +105,11 @@ bool Runner::soak(quint64 seed, qint64 count) {
                                      leftChanged = true;
                                      qobject_cast<TextBox*>(control(u"ag"_qs))->write(kUntouched);
                                  });
+            // A person may type over a tile (Tab leads there); the next
+            // calculation puts the element back.
+            for (const char* tile : {"txtRightTableColor", "txtLeftTableColor", "txtFrontTableColor"})
+                QObject::connect(editOf(control(QLatin1StringView(tile))), &QLineEdit::textEdited,
+                                 [&tileTyped] { tileTyped = true; });
         }
         if (done % 64 == 0)
             QCoreApplication::processEvents();  // deferred deletes, popups closing
@@ -136,7 +141,7 @@ bool Runner::soak(quint64 seed, qint64 count) {
         auto* ag = qobject_cast<TextBox*>(control(u"ag"_qs));
         const QString agBefore = ag->text();
         ag->write(kUntouched);
-        leftChanged = false;
+        leftChanged = tileTyped = false;
         QString problem;
         try {
             execute(line);
@@ -150,9 +155,10 @@ bool Runner::soak(quint64 seed, qint64 count) {
             problem = brokenInputRule(*this);
         if (problem.isEmpty() && line.words[0].text == u"choose" && !input.right && calculated)
             problem = u"choosing a left insert calculated"_qs;
-        const QStringList shown = results(*this);
+        const qsizetype compared = tileTyped ? 6 : 9;  // the result fields, and the tiles where no one typed
+        const QStringList shown = results(*this).mid(0, compared);
         qobject_cast<QPushButton*>(control(u"cmdCalculate"_qs))->click();
-        if (problem.isEmpty() && (calculated || !leftChanged) && results(*this) != shown)
+        if (problem.isEmpty() && (calculated || !leftChanged) && results(*this).mid(0, compared) != shown)
             problem = u"the results %1 were not up to date: Calculate gave %2"_qs.arg(shown.join(u", "),
                                                                                       results(*this).join(u", "));
         if (!problem.isEmpty()) {
