@@ -67,13 +67,6 @@ struct Subject {
     const char* word;
     QString (*seen)(Runner&);
 };
-// A control's property for `expect CONTROL.PROPERTY`; a name ending in ':'
-// takes the rest as its argument (item:K). No value: no such property.
-struct Property {
-    const char* name;
-    Seen (*read)(const Runner&, QWidget*, const QString& argument);
-};
-
 // clang-format off
 const Subject kSubjects[] = {
     {"focus", "control", [](Runner& r) {
@@ -98,8 +91,15 @@ const Subject kSubjects[] = {
     {"fault", "none", [](Runner& r) { return r.stand.messages.faults.value(r.stand.messages.faults.size() - 1, u"none"_qs); }},
 };
 
-const Property kProperties[] = {
-    {"text", [](const Runner& r, QWidget* w, const QString&) -> Seen {
+// clang-format on
+
+// A control's property as `expect CONTROL.PROPERTY` reads it; nothing where
+// the control has no such property.
+Seen property(const Runner& r, QWidget* w, const QString& name) {
+    auto* list = qobject_cast<QComboBox*>(w);
+    auto* bar = qobject_cast<ArrowScrollBar*>(w);
+    auto* box = qobject_cast<QCheckBox*>(w);
+    if (name == u"text") {
         if (w == r.window.get())
             return w->windowTitle();
         if (QLineEdit* e = editOf(w))
@@ -110,71 +110,57 @@ const Property kProperties[] = {
             return l->text();
         if (auto* b = qobject_cast<QAbstractButton*>(w))
             return b->text();
-        if (auto* s = qobject_cast<ArrowScrollBar*>(w))
-            return QString::number(s->angle());
+        if (bar)
+            return QString::number(bar->angle());
         return qobject_cast<Picture*>(w) ? Seen(QString()) : std::nullopt;
-    }},
-    {"value", [](const Runner&, QWidget* w, const QString&) -> Seen {
-        if (auto* s = qobject_cast<ArrowScrollBar*>(w))
-            return QString::number(s->angle());
-        if (auto* c = qobject_cast<QCheckBox*>(w))
-            return QString::number(c->checkState() == Qt::Checked ? 1 : c->checkState() == Qt::PartiallyChecked ? 2 : 0);
-        return std::nullopt;
-    }},
-    {"index", [](const Runner&, QWidget* w, const QString&) -> Seen {
-        auto* list = qobject_cast<QComboBox*>(w);
-        return list ? Seen(QString::number(list->currentIndex())) : std::nullopt;
-    }},
-    {"count", [](const Runner&, QWidget* w, const QString&) -> Seen {
-        auto* list = qobject_cast<QComboBox*>(w);
-        return list ? Seen(QString::number(list->count())) : std::nullopt;
-    }},
-    {"item:", [](const Runner&, QWidget* w, const QString& argument) -> Seen {
-        auto* list = qobject_cast<QComboBox*>(w);
-        bool ok = false;
-        const int k = argument.toInt(&ok);
-        if (!list || !ok)
-            return std::nullopt;
+    }
+    if (name == u"value" && (bar || box))
+        return QString::number(bar ? bar->angle() : box->checkState() == Qt::Checked ? 1 : box->checkState() ? 2 : 0);
+    if (name == u"index" && list)
+        return QString::number(list->currentIndex());
+    if (name == u"count" && list)
+        return QString::number(list->count());
+    bool ok = false;
+    if (const int k = name.mid(5).toInt(&ok); name.startsWith(u"item:") && ok && list)
         return k >= 0 && k < list->count() ? list->itemText(k) : QString();
-    }},
-    {"back", [](const Runner&, QWidget* w, const QString&) -> Seen { return hex(controlBackColor(w)); }},
-    {"fore", [](const Runner&, QWidget* w, const QString&) -> Seen { return hex(controlForeColor(w)); }},
-    {"visible", [](const Runner& r, QWidget* w, const QString&) -> Seen {
+    if (name == u"back" || name == u"fore")
+        return hex(name == u"back" ? controlBackColor(w) : controlForeColor(w));
+    if (name == u"visible") {
         const QWidget* window = r.window.get();
-        const bool shown = w == window ? w->isVisible()
-                                       : window->isVisible() && w->isVisibleTo(window) && w->geometry().intersects(window->rect());
+        const bool shown =
+            w == window ? w->isVisible()
+                        : window->isVisible() && w->isVisibleTo(window) && w->geometry().intersects(window->rect());
         return shown ? u"true"_qs : u"false"_qs;
-    }},
-    {"geometry", [](const Runner& r, QWidget* w, const QString&) -> Seen {
+    }
+    if (name == u"geometry") {
         const QRect g = w == r.window.get() ? QRect(QPoint(0, 0), w->size()) : w->geometry();
         return u"%1 %2 %3 %4"_qs.arg(g.x()).arg(g.y()).arg(g.width()).arg(g.height());
-    }},
-    {"height", [](const Runner& r, QWidget* w, const QString&) -> Seen {
-        return w == r.window.get() ? Seen(QString::number(r.window->outerHeightTwips())) : std::nullopt;
-    }},
-    // What a screen reader reads: its texts (Name, Description, Value,
+    }
+    if (name == u"height" && w == r.window.get())
+        return QString::number(r.window->outerHeightTwips());
+    // What a screen reader reads: its texts (Name, Description, Value, Help,
     // Accelerator), the Role, the Actions offered, the Keys that press the
     // control, and a value's Range: bottom, top, step and the value itself.
-    {"reader:", [](const Runner&, QWidget* w, const QString& what) -> Seen {
-        QAccessibleInterface* reader = QAccessible::queryAccessibleInterface(w);
-        QAccessibleActionInterface* actions = reader->actionInterface();
-        QAccessibleValueInterface* value = reader->valueInterface();
-        const qsizetype text = QStringList{u"Name"_qs, u"Description"_qs, u"Value"_qs, u"Help"_qs, u"Accelerator"_qs}.indexOf(what);
-        if (text >= 0)
-            return reader->text(QAccessible::Text(text));
-        if (what == u"Role")
-            return QString::fromLatin1(QMetaEnum::fromType<QAccessible::Role>().valueToKey(reader->role()));
-        if (what == u"Actions")
-            return actions ? actions->actionNames().join(u", "_qs) : QString();
-        if (what == u"Keys")
-            return actions ? actions->keyBindingsForAction(QAccessibleActionInterface::pressAction()).join(u", "_qs) : QString();
-        if (what == u"Range" && value)
-            return u"%1 %2 %3 %4"_qs.arg(value->minimumValue().toString(), value->maximumValue().toString(),
-                                         value->minimumStepSize().toString(), value->currentValue().toString());
+    if (!name.startsWith(u"reader:"))
         return std::nullopt;
-    }},
-};
-// clang-format on
+    const QString what = name.mid(7);
+    QAccessibleInterface* reader = QAccessible::queryAccessibleInterface(w);
+    QAccessibleActionInterface* actions = reader->actionInterface();
+    QAccessibleValueInterface* value = reader->valueInterface();
+    if (const qsizetype text = u"Name Description Value Help Accelerator"_qs.split(u' ').indexOf(what); text >= 0)
+        return reader->text(QAccessible::Text(text));
+    if (what == u"Role")
+        return QString::fromLatin1(QMetaEnum::fromType<QAccessible::Role>().valueToKey(reader->role()));
+    if (what == u"Actions" || what == u"Keys")
+        return !actions ? QString()
+               : what == u"Actions"
+                   ? actions->actionNames().join(u", "_qs)
+                   : actions->keyBindingsForAction(QAccessibleActionInterface::pressAction()).join(u", "_qs);
+    if (what == u"Range" && value)
+        return u"%1 %2 %3 %4"_qs.arg(value->minimumValue().toString(), value->maximumValue().toString(),
+                                     value->minimumStepSize().toString(), value->currentValue().toString());
+    return std::nullopt;
+}
 
 }  // namespace
 
@@ -205,19 +191,13 @@ void Runner::expect(const Line& line) {
     if (line.words.size() != 3)
         throw Abort{u"wrong number of arguments for expect"_qs};
     const qsizetype dot = first.text.indexOf(u'.');
-    const QString name = first.text.left(dot), property = dot < 0 ? u"text"_qs : first.text.mid(dot + 1);
+    const QString name = first.text.left(dot), wantedProperty = dot < 0 ? u"text"_qs : first.text.mid(dot + 1);
     QWidget* w = control(name);
     if (!line.words[2].quoted)
         throw Abort{u"a text in double quotes is missing"_qs};
-    for (const Property& p : kProperties) {
-        const QLatin1StringView pname(p.name);
-        if (!(pname.endsWith(u':') ? property.startsWith(pname) : property == pname))
-            continue;
-        if (const Seen seen = p.read(*this, w, property.mid(pname.size())))
-            return check(*this, line, first.text, line.words[2].text, *seen);
-        break;
-    }
-    throw Abort{u"%1 has no property %2"_qs.arg(name, property)};
+    if (const Seen seen = property(*this, w, wantedProperty))
+        return check(*this, line, first.text, line.words[2].text, *seen);
+    throw Abort{u"%1 has no property %2"_qs.arg(name, wantedProperty)};
 }
 
 }  // namespace kx::scenario
