@@ -135,16 +135,17 @@ class Print : public QObject {
     }
     QWidget* control(const char* name) { return window_->control(QLatin1StringView(name)); }
     // The page, the elements, the four angles and the date line it must show;
-    // the six pictures and two icons from their largest bitmaps (288 dpi),
-    // and no other sharp picture (a PostScript filter prints what it cannot
-    // keep as it is as pictures at the printer's resolution).
+    // the pictures (the lettering, the logo, the photograph and a flag per
+    // language) and the two icons from their largest bitmaps (288 dpi), and
+    // no other sharp picture (a PostScript filter prints what it cannot keep
+    // as it is as pictures at the printer's resolution).
     void checkPage(const QString& pdf, const QString& when) {
         // Printed through Wine, the minus sign reads back as a soft hyphen.
         checkShows(run(u"pdftotext"_qs, {pdf, u"-"_qs}).replace(QChar(0xad), u'-'), when);
         QVERIFY(run(u"pdfinfo"_qs, {pdf}).contains(u"(A4)"_qs));
         static const QRegularExpression sharp(u"^ +\\d+ +\\d+ image .* (2[89]\\d|[3-9]\\d\\d) +\\d+ +\\S+ +\\S+$"_qs,
                                               QRegularExpression::MultilineOption);
-        QCOMPARE(run(u"pdfimages"_qs, {u"-list"_qs, pdf}).count(sharp), 8);
+        QCOMPARE(run(u"pdfimages"_qs, {u"-list"_qs, pdf}).count(sharp), qsizetype(3 + kLanguageCount + 2));
     }
     // `when` holds %1 for the date and time, which may have turned a minute.
     void checkShows(const QString& text, const QString& when) {
