@@ -1,7 +1,8 @@
 // The real settings store under every fault its place can have: each case
 // starts the window in a child process with its own configuration folder
 // (on Windows its own registry key), and the child must start in a defined
-// language, at once, without crashing, and then survive the print button and
+// language, at once, without crashing, and then survive the print button
+// (telling the person, in the real message box, that nothing was printed) and
 // the link with neither a printer nor a browser.
 #include <QtPrintSupport>
 #include <QtTest>
@@ -184,8 +185,12 @@ int main(int argc, char* argv[]) {
     messages.setParentWindow(&window);
     window.formLoad();
     window.show();
-    if (QPrinterInfo::defaultPrinter().isNull())  // never print a page on a real printer
+    if (QPrinterInfo::defaultPrinter().isNull()) {  // never print a page on a real printer
         QTest::mouseClick(window.control(u"cmdPrint"_qs), Qt::LeftButton);
+        // The person is told that nothing was printed.
+        if (auto* box = window.findChild<QMessageBox*>(); !box || !box->isVisible())
+            return std::puts("no notice after the print button"), 1;
+    }
     QTest::mouseClick(window.control(u"lblHyperlink"_qs), Qt::LeftButton);
     QCoreApplication::processEvents();
     const SettingName& n = kLanguageSetting;
