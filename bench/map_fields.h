@@ -1,4 +1,4 @@
-// Map-backed stand-in for the window's fields, for engine tests and benchmarks.
+// Map-backed stand-in for the window's fields, for the engine's benchmark.
 #pragma once
 
 #include <array>
@@ -31,17 +31,13 @@ public:
         auto it = texts.find(f);
         return it == texts.end() ? std::string() : it->second;
     }
-    void setText(Field f, std::string_view t) override {
-        texts[f] = std::string(t);
-        writes.push_back(f);
-    }
+    void setText(Field f, std::string_view t) override { texts[f] = std::string(t); }
     void setBackColor(Field f, Rgb c) override { back[f] = c; }
     void setForeColor(Field f, Rgb c) override { fore[f] = c; }
     std::string elementName(TableElement e) const override { return elementNames[std::size_t(e)]; }
 
     std::map<Field, std::string> texts;
     std::map<Field, Rgb> back, fore;
-    std::vector<Field> writes;
     // As the English window names them.
     std::array<std::string, kTableElementCount> elementNames{"blue", "green", "orange", "orange (yellow)"};
 };

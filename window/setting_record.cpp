@@ -64,11 +64,9 @@ QString SettingRecord::text() const {
     QStringList lines{shown_.window->windowTitle(),
                       shown_.rightSide->text() + u": "_qs + input(0) + u", "_qs + input(2),
                       shown_.leftSide->text() + u": "_qs + input(1) + u", "_qs + input(3)};
-    for (const Tile& tile : tiles_) {
-        const std::string text = fields_.text(tile.field);
+    for (const Tile& tile : tiles_)
         lines << tables_.accessible[tile.accessibleRow].name[i] + u": "_qs +
-                     QString::fromUtf8(text.data(), qsizetype(text.size()));
-    }
+                     QString::fromStdString(fields_.text(tile.field));
     lines << tables_.copiedOn[i].arg(regionalDateTime(QDateTime::currentDateTime()));
     return lines.join(u'\n') + u'\n';
 }
