@@ -16,13 +16,13 @@ constexpr Dbl kRadToDeg{57.295780490442965};
 
 }  // namespace
 
-double Calculation::parse(Field f) const { return leadingNumber(fields_.text(f)); }
+double Calculation::parse(Field f) const { return leadingNumber(sheet_[f]); }
 
 float Calculation::parseSingle(Field f) const { return toSgl(Dbl(parse(f))).v; }
 
-void Calculation::show(Field f, float value) { fields_.setText(f, resultText(value)); }
+void Calculation::show(Field f, float value) { sheet_[f] = resultText(value); }
 
-bool Calculation::calctable() {
+std::optional<CalcFault> Calculation::calctable(const ElementNames& names) {
     CalcStage stage = CalcStage::Reading;
     try {
         const float Ph = parseSingle(Field::txtFrontX);
@@ -53,12 +53,11 @@ bool Calculation::calctable() {
         const float front = parseSingle(Field::agtable);
         const float left = parseSingle(Field::caninetableleft);
         const float right = parseSingle(Field::caninetableright);
-        findTableColors(front, left, right);
-        return true;
+        findTableColors(front, left, right, names);
+        return std::nullopt;
     } catch (CalcFault& fault) {
         fault.setStage(stage);
-        reporter_.reportFault(fault);
-        return false;
+        return fault;
     }
 }
 
@@ -280,24 +279,26 @@ float Calculation::compensate(const float& rot, const float& fwgrad) {
     return 0;  // no guidance angle at all (not a number)
 }
 
-void Calculation::findTableColors(const float& front, const float& left, const float& right) {
-    struct Tile {
+void Calculation::findTableColors(const float& front, const float& left, const float& right,
+                                  const ElementNames& names) {
+    struct Choice {
+        TilePosition tile;
         TablePosition position;
         float inclination;
-        Field box, text;
     };
-    const Tile tiles[] = {
-        {TablePosition::Wing, right, Field::lblRightTableColor, Field::txtRightTableColor},
-        {TablePosition::Wing, left, Field::lblLeftTableColor, Field::txtLeftTableColor},
-        {TablePosition::Front, front, Field::lblFrontTableColor, Field::txtFrontTableColor},
+    const Choice choices[] = {
+        {TilePosition::Right, TablePosition::Wing, right},
+        {TilePosition::Left, TablePosition::Wing, left},
+        {TilePosition::Front, TablePosition::Front, front},
     };
-    for (const Tile& tile : tiles) {
-        const TableElement e = chooseElement(tile.position, tile.inclination);
+    for (const Choice& c : choices) {
+        const TableElement e = chooseElement(c.position, c.inclination);
         const ElementLook look = elementLook(e);
-        fields_.setBackColor(tile.box, look.box);
-        fields_.setText(tile.text, fields_.elementName(e));
-        fields_.setBackColor(tile.text, look.back);
-        fields_.setForeColor(tile.text, look.fore);
+        Tile& tile = sheet_[c.tile];
+        tile.text = names[std::size_t(e)];
+        tile.box = look.box;
+        tile.back = look.back;
+        tile.fore = look.fore;
     }
 }
 

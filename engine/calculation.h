@@ -2,18 +2,23 @@
 // shares between its steps.
 #pragma once
 
-#include "fields.h"
+#include <optional>
+
+#include "fault.h"
+#include "table_elements.h"
+#include "worksheet.h"
 
 namespace kx {
 
 class Calculation {
 public:
-    Calculation(CalcFields& fields, FaultReporter& reporter) : fields_(fields), reporter_(reporter) {}
+    explicit Calculation(Worksheet& sheet) : sheet_(sheet) {}
 
-    // Reads the input fields, writes the six result fields and the tiles. A
-    // fault stops the run where it arises and goes to the reporter; the fields
-    // written up to there keep their new text. Returns false after a fault.
-    bool calctable();
+    // Reads the worksheet's input fields, writes its six result fields and
+    // its three tiles, naming each element as `names` do. A fault stops the
+    // run where it arises: the fields written up to there keep their new
+    // text, the tiles stay as they were. Returns the fault, if any.
+    std::optional<CalcFault> calctable(const ElementNames& names);
 
     // The steps, public so that each can be checked on its own.
     void calcfw1(float hci, float Ph, float Pv);
@@ -21,7 +26,7 @@ public:
     bool calc_ga(const float& fwgrad, const float& ax, const float& ay, const float& az, const float& bx,
                  const float& by, const float& bz, const float& Px, const float& Py, const float& Pz);
     static float compensate(const float& rot, const float& fwgrad);
-    void findTableColors(const float& front, const float& left, const float& right);
+    void findTableColors(const float& front, const float& left, const float& right, const ElementNames& names);
 
     // The state shared by the steps; zero until a run sets it and kept
     // between runs.
@@ -40,8 +45,7 @@ private:
     void show(Field f, float value);
     void canineRun(Field sci, Field tci, Field x, Field y, Field z, Field angleOut, Field tableOut);
 
-    CalcFields& fields_;
-    FaultReporter& reporter_;
+    Worksheet& sheet_;
 };
 
 }  // namespace kx

@@ -1,6 +1,7 @@
 #include "angle_input.h"
 
 #include <cmath>
+#include <optional>
 
 #include "controls.h"
 #include "fault.h"
@@ -11,11 +12,15 @@ namespace kx {
 
 namespace {
 
-bool inRange(const QString& text, const AngleRange& r) {
+// The angle of the text where it is wholly a number of the regional format
+// within the range.
+std::optional<float> inRange(const QString& text, const AngleRange& r) {
     if (text.isEmpty())
-        return false;
+        return std::nullopt;
     const std::optional<float> v = regionalToSingle(text);
-    return v && float(r.low) <= *v && *v <= float(r.high);
+    if (v && float(r.low) <= *v && *v <= float(r.high))
+        return v;
+    return std::nullopt;
 }
 
 // The scroll position that goes with an angle text: its leading number
@@ -43,25 +48,28 @@ AngleRange angleRange(Inclination kind) {
     return {-10, 25, 6};
 }
 
-bool checkSCI(const QString& text) { return inRange(text, angleRange(Inclination::Sagittal)); }
-bool checkTCI(const QString& text) { return inRange(text, angleRange(Inclination::Transversal)); }
+bool checkSCI(const QString& text) { return inRange(text, angleRange(Inclination::Sagittal)).has_value(); }
+bool checkTCI(const QString& text) { return inRange(text, angleRange(Inclination::Transversal)).has_value(); }
 
-AngleInput::AngleInput(Inclination kind, bool recalcOnInsert, Controls controls, Hooks hooks, QObject* parent)
-    : QObject(parent), kind_(kind), recalcOnInsert_(recalcOnInsert), c_(controls), hooks_(std::move(hooks)) {
+AngleInput::AngleInput(Inclination kind, bool recalcOnInsert, Controls controls, Worksheet& sheet, Hooks hooks,
+                       QObject* parent)
+    : QObject(parent),
+      kind_(kind),
+      recalcOnInsert_(recalcOnInsert),
+      c_(controls),
+      sheet_(sheet),
+      hooks_(std::move(hooks)) {
     connect(c_.angle, &QLineEdit::textChanged, this, &AngleInput::angleChanged);
     connect(c_.scroll, &ArrowScrollBar::changed, this, &AngleInput::scrollChanged);
     connect(c_.list, &InsertList::clicked, this, &AngleInput::insertClicked);
     connect(c_.list, &InsertList::edited, this, &AngleInput::insertTextChanged);
 }
 
-bool AngleInput::accepts(const QString& text) const {
-    return kind_ == Inclination::Sagittal ? checkSCI(text) : checkTCI(text);
-}
-
 void AngleInput::angleChanged() {
     const AngleRange range = angleRange(kind_);
     const QString text = c_.angle->text();
-    const std::optional<int> position = accepts(text) ? scrollPosition(text, range) : std::nullopt;
+    const std::optional<float> angle = inRange(text, range);
+    const std::optional<int> position = angle ? scrollPosition(text, range) : std::nullopt;
     if (!position) {
         // The nested run on the default text does all the rest.
         c_.angle->write(range.defaultText());
@@ -69,9 +77,13 @@ void AngleInput::angleChanged() {
     }
     // A new position rewrites this field as a whole number, which runs this
     // handler once more, nested; the steps below then read the field afresh.
+    // Where it stayed as it was, the check has read its angle already.
     c_.scroll->setAngle(*position);
-    writeEffective();
-    if (hooks_.autocalc())
+    if (c_.angle->text() == text)
+        writeEffective(*angle);
+    else
+        writeEffective();
+    if (sheet_.autocalc)
         hooks_.calctable();
 }
 
@@ -82,7 +94,7 @@ void AngleInput::insertClicked() {
     setControlColors(c_.list, QColor(look.back.r, look.back.g, look.back.b),
                      QColor(look.fore.r, look.fore.g, look.fore.b));
     writeEffective();
-    if (recalcOnInsert_ && hooks_.autocalc())
+    if (recalcOnInsert_ && sheet_.autocalc)
         hooks_.calctable();
 }
 
@@ -95,9 +107,12 @@ void AngleInput::writeEffective() {
     // The angle field always holds a valid angle here: every invalid text is
     // replaced the moment it appears.
     const std::optional<float> angle = regionalToSingle(c_.angle->text());
-    const float a = angle ? *angle : float(angleRange(kind_).defaultAngle);
-    const float e = withInsert(kind_, c_.list->selectedIndex(), a);
-    c_.effective->write(QString::fromStdString(effectiveValueText(e)));
+    writeEffective(angle ? *angle : float(angleRange(kind_).defaultAngle));
+}
+
+void AngleInput::writeEffective(float angle) {
+    sheet_[c_.effective] = effectiveValueText(withInsert(kind_, c_.list->selectedIndex(), angle));
+    hooks_.written();
 }
 
 }  // namespace kx

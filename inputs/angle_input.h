@@ -1,5 +1,5 @@
 // One inclination input: the angle field, its arrow pair, the insert list and
-// the hidden field that holds the effective inclination.
+// the worksheet's field that holds the effective inclination.
 #pragma once
 
 #include <QObject>
@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "insert_rules.h"
+#include "worksheet.h"
 
 namespace kx {
 
@@ -46,15 +47,19 @@ public:
         TextBox* angle;
         ArrowScrollBar* scroll;
         InsertList* list;
-        TextBox* effective;
+        Field effective;
     };
     struct Hooks {
-        std::function<bool()> autocalc;
         std::function<void()> calctable;
+        // After each write of the effective field, for whatever mirrors the
+        // worksheet.
+        std::function<void()> written;
     };
     // A right-side insert change recalculates at once; a left-side one waits
-    // for the next calculation.
-    AngleInput(Inclination kind, bool recalcOnInsert, Controls controls, Hooks hooks, QObject* parent = nullptr);
+    // for the next calculation. With the worksheet's automatic calculation off
+    // nothing recalculates.
+    AngleInput(Inclination kind, bool recalcOnInsert, Controls controls, Worksheet& sheet, Hooks hooks,
+               QObject* parent = nullptr);
 
     void angleChanged();       // the angle field's text changed
     void scrollChanged();      // the arrow pair's value changed
@@ -69,11 +74,12 @@ public:
     Inclination kind() const { return kind_; }
 
 private:
-    bool accepts(const QString& text) const;
+    void writeEffective(float angle);
 
     Inclination kind_;
     bool recalcOnInsert_;
     Controls c_;
+    Worksheet& sheet_;
     Hooks hooks_;
 };
 

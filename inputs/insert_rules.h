@@ -8,7 +8,7 @@
 #include <cstddef>
 #include <optional>
 
-#include "fields.h"
+#include "worksheet.h"
 
 namespace kx {
 

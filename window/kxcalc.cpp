@@ -1,6 +1,5 @@
 #include "kxcalc.h"
 
-#include <QCheckBox>
 #include <QMenu>
 #include <QPushButton>
 #include <algorithm>
@@ -8,14 +7,13 @@
 #include "accessible.h"
 #include "controls.h"
 #include "system_services.h"
+#include "working_area.h"
 
 namespace kx {
 
 namespace {
 
 QColor toQColor(Rgb c) { return {c.r, c.g, c.b}; }
-
-QString fromUtf8(std::string_view s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
 
 // The language setting, under the names it has in the settings store.
 QString readLanguageWord(SettingsStore& store) {
@@ -39,7 +37,8 @@ KXcalc::KXcalc(Services services, QWidget* parent)
       services_(services),
       tables_(makeLanguageTables()),
       outerHeightTwips_(kClientHeightTwips + kFrameHeightTwips),
-      calc_(*this, *this) {
+      sheet_(WindowControls::initialWorksheet()),
+      calc_(sheet_) {
     installAccessibleControls();
     setObjectName(QStringLiteral("KXcalc"));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -51,11 +50,13 @@ KXcalc::KXcalc(Services services, QWidget* parent)
     setFixedSize(twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips));
     controls_.build(this);
     bindControls();
-    record_ = std::make_unique<SettingRecord>(services_,
-                                              SettingRecord::Shown{this, ui_.lblRightSide, ui_.lblLeftSide, ui_.inputs},
-                                              *this, tables_, langIndex_);
+    for (std::size_t lang = 0; lang < kLanguageCount; ++lang)
+        for (std::size_t e = 0; e < kTableElementCount; ++e)
+            elementNames_[lang][e] = tables_.elementName[e][lang].toStdString();
+    record_ = std::make_unique<SettingRecord>(
+        services_, SettingRecord::Shown{this, ui_.lblRightSide, ui_.lblLeftSide, ui_.inputs, ui_.tiles}, tables_,
+        langIndex_);
     connectHandlers();
-    controls_.setTabOrder();
 }
 
 KXcalc::~KXcalc() = default;
@@ -69,44 +70,33 @@ void KXcalc::bindControls() {
     u.lblArticulatorSetting = c.bound<QLabel>("lblArticulatorSetting");
     u.lblRightSide = c.bound<QLabel>("lblRightSide");
     u.lblLeftSide = c.bound<QLabel>("lblLeftSide");
-    u.lblRightTeeth = c.bound<QLabel>("lblRightTeeth");
-    u.lblLeftTeeth = c.bound<QLabel>("lblLeftTeeth");
     u.lblHyperlink = c.bound<LinkLabel>("lblHyperlink");
     u.notetitletxt = c.bound<NoteBox>("notetitletxt");
     u.notetxt = c.bound<NoteBox>("notetxt");
     u.copyrighttxt = c.bound<NoteBox>("copyrighttxt");
-    u.cmdCalculate = c.bound<QPushButton>("cmdCalculate");
     u.cmdPrint = c.bound<QPushButton>("cmdPrint");
     u.cmdEnd = c.bound<QPushButton>("cmdEnd");
-    u.chkDebug = c.bound<QCheckBox>("chkDebug");
-    u.chkAutocalc = c.bound<QCheckBox>("chkAutocalc");
     for (std::size_t i = 0; i < kLanguageCount; ++i)
         u.flags[i] = c.bound<Picture>(kLanguages[i].flag);
     for (std::size_t i = 0; i < kInputSpecs.size(); ++i)
         u.inputs[i] = c.input(i);
-    for (std::size_t i = 0; i < kFieldCount; ++i) {
-        const std::string name(fieldName(static_cast<Field>(i)));
-        QWidget* w = c.bound<QWidget>(name.c_str());
-        fields_[i] = {w, qobject_cast<TextBox*>(w), qobject_cast<QLabel*>(w)};
-        if (!fields_[i].box && !fields_[i].label)
-            qFatal("KXcalc: the field %s is neither a text box nor a label", name.c_str());
+    for (std::size_t i = 0; i < kTileCount; ++i) {
+        u.tiles[i] = c.tile(TilePosition(i));
+        // The tiles' names stand inside a tile box: they read as plain text there.
+        u.tiles[i].text->setFrame(false);
     }
-    // The tiles' names stand inside a tile box: they read as plain text there.
-    for (Field f : {Field::txtRightTableColor, Field::txtLeftTableColor, Field::txtFrontTableColor})
-        fields_[std::size_t(f)].box->setFrame(false);
     for (const LanguageTables::Accessible& a : tables_.accessible)
         accessibleTargets_.push_back(c.bound<QWidget>(a.control));
 }
 
 void KXcalc::connectHandlers() {
-    const AngleInput::Hooks hooks{[this] { return ui_.chkAutocalc->isChecked(); }, [this] { calc_.calctable(); }};
+    const AngleInput::Hooks hooks{[this] { calculate(); }, [this] { worksheetWritten(); }};
     for (std::size_t i = 0; i < kInputSpecs.size(); ++i)
-        inputs_[i] = std::make_unique<AngleInput>(kInputSpecs[i].kind, kInputSpecs[i].right, ui_.inputs[i].io, hooks);
+        inputs_[i] =
+            std::make_unique<AngleInput>(kInputSpecs[i].kind, kInputSpecs[i].right, ui_.inputs[i].io, sheet_, hooks);
 
-    connect(ui_.cmdCalculate, &QAbstractButton::clicked, this, &KXcalc::cmdCalculate_Click);
     connect(ui_.cmdPrint, &QAbstractButton::clicked, this, &KXcalc::cmdPrint_Click);
     connect(ui_.cmdEnd, &QAbstractButton::clicked, this, &KXcalc::cmdEnd_Click);
-    connect(ui_.chkDebug, &QAbstractButton::clicked, this, &KXcalc::chkDebug_Click);
     connect(ui_.lblHyperlink, &LinkLabel::clicked, this, &KXcalc::lblHyperlink_Click);
     // The link has no place in the Tab order, so the keyboard reaches it by a
     // shortcut from anywhere in the window: W for web in all three languages.
@@ -177,8 +167,9 @@ void KXcalc::applyLanguage() {
     ui_.lblLeftSide->setText(t.left[i]);
     for (std::size_t k = 0; k < kInputSpecs.size(); ++k)
         ui_.inputs[k].caption->setText(kInputSpecs[k].kind == Inclination::Sagittal ? t.sci[i] : t.tci[i]);
-    ui_.lblRightTeeth->setText(t.rightSetting[i]);
-    ui_.lblLeftTeeth->setText(t.leftSetting[i]);
+    languageWritten_ = true;
+    if (workingArea_)
+        workingArea_->setHeadings(t.rightSetting[i], t.leftSetting[i]);
     for (const InputControls& in : ui_.inputs)
         in.degree->setText(t.degree[i]);
 
@@ -258,14 +249,14 @@ void KXcalc::resetInputs() {
 
 // --- commands
 
-void KXcalc::cmdCalculate_Click() { calc_.calctable(); }
+void KXcalc::cmdCalculate_Click() { calculate(); }
 
 void KXcalc::cmdPrint_Click() { record_->printDefault(); }
 
 void KXcalc::cmdEnd_Click() { services_.programEnd.end(); }
 
 void KXcalc::chkDebug_Click() {
-    setOuterHeight(ui_.chkDebug->checkState() == Qt::Checked ? kDebugOnOuterHeightTwips : kDebugOffOuterHeightTwips);
+    setOuterHeight(sheet_.debug == 1 ? kDebugOnOuterHeightTwips : kDebugOffOuterHeightTwips);
 }
 
 void KXcalc::setOuterHeight(int twips) {
@@ -277,38 +268,52 @@ void KXcalc::lblHyperlink_Click() { HyperJump(ui_.lblHyperlink->text()); }
 
 void KXcalc::HyperJump(const QString& url) { services_.browser.open(url); }
 
-// --- the calculation's view of the window
+// --- the calculation and what it shows
 
-std::string KXcalc::text(Field f) const {
-    const FieldControl& c = fields_[std::size_t(f)];
-    return (c.box ? c.box->text() : c.label->text()).toStdString();
+void KXcalc::calculate() {
+    const std::optional<CalcFault> fault = calc_.calctable(elementNames_[std::size_t(langIndex_)]);
+    // A run that stopped on a fault never reached the tiles.
+    if (!fault)
+        showTiles();
+    worksheetWritten();
+    if (fault)
+        services_.messages.calculationFault(tables_.faultMessage(langIndex_, fault->kind(), fault->stage()));
 }
 
-void KXcalc::setText(Field f, std::string_view utf8) {
-    const FieldControl& c = fields_[std::size_t(f)];
-    const QString text = fromUtf8(utf8);
-    if (!c.box) {
-        c.label->setText(text);
-        return;
+void KXcalc::showTiles() {
+    const QString& description = tables_.tileDescription[std::size_t(langIndex_)];
+    for (std::size_t i = 0; i < kTileCount; ++i) {
+        const Tile& tile = sheet_.tiles[i];
+        const TileShown& shown = ui_.tiles[i];
+        setControlBackColor(shown.box, toQColor(tile.box));
+        const QString text = QString::fromStdString(tile.text);
+        shown.text->write(text);
+        // A tile tells assistive technology the element chosen for it, in the
+        // window's language, also when a person has typed over its text.
+        if (!description.isEmpty())
+            shown.text->setAccessibleDescription(description.arg(text));
+        setControlBackColor(shown.text, toQColor(tile.back));
+        setControlForeColor(shown.text, toQColor(tile.fore));
     }
-    c.box->write(text);
-    // A tile tells assistive technology the element chosen for it, in the
-    // window's language, also when a person has typed over its text.
-    if ((f == Field::txtRightTableColor || f == Field::txtLeftTableColor || f == Field::txtFrontTableColor) &&
-        !tables_.tileDescription[std::size_t(langIndex_)].isEmpty())
-        c.box->setAccessibleDescription(tables_.tileDescription[std::size_t(langIndex_)].arg(text));
 }
 
-void KXcalc::setBackColor(Field f, Rgb c) { setControlBackColor(fields_[std::size_t(f)].widget, toQColor(c)); }
-
-void KXcalc::setForeColor(Field f, Rgb c) { setControlForeColor(fields_[std::size_t(f)].widget, toQColor(c)); }
-
-std::string KXcalc::elementName(TableElement e) const {
-    return tables_.elementName[std::size_t(e)][std::size_t(langIndex_)].toStdString();
+void KXcalc::worksheetWritten() {
+    if (workingArea_)
+        workingArea_->show();
 }
 
-void KXcalc::reportFault(const CalcFault& fault) {
-    services_.messages.calculationFault(tables_.faultMessage(langIndex_, fault.kind(), fault.stage()));
+QWidget* KXcalc::control(const QString& name) {
+    if (!workingArea_ && WindowControls::isHidden(name)) {
+        workingArea_ = std::make_unique<WorkingArea>(
+            this, controls_, sheet_,
+            WorkingArea::Handlers{[this] { cmdCalculate_Click(); }, [this] { chkDebug_Click(); }});
+        // Until the language is first written the headings keep the table's captions.
+        if (languageWritten_) {
+            const std::size_t i = std::size_t(langIndex_);
+            workingArea_->setHeadings(tables_.rightSetting[i], tables_.leftSetting[i]);
+        }
+    }
+    return controls_.find(name);
 }
 
 }  // namespace kx

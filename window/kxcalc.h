@@ -1,6 +1,7 @@
 // The calculator's one window: its controls (made by WindowControls from the
-// control table), its language, its commands, and the fields the calculation
-// reads and writes. Printing, the PDF and the copy are a SettingRecord's.
+// control table), its language, its commands, and the worksheet the
+// calculation reads and writes. Printing, the PDF and the copy are a
+// SettingRecord's.
 //
 // The handlers of the design, by their names, and where they live:
 //   Form_Load                              KXcalc::formLoad
@@ -20,13 +21,12 @@
 
 #include "angle_input.h"
 #include "calculation.h"
-#include "fields.h"
 #include "services.h"
 #include "setting_record.h"
 #include "texts.h"
 #include "window_controls.h"
+#include "worksheet.h"
 
-class QCheckBox;
 class QLabel;
 class QPushButton;
 
@@ -35,8 +35,9 @@ namespace kx {
 class LinkLabel;
 class NoteBox;
 class Picture;
+class WorkingArea;
 
-class KXcalc : public QWidget, public CalcFields, public FaultReporter {
+class KXcalc : public QWidget {
     Q_OBJECT
 public:
     explicit KXcalc(Services services, QWidget* parent = nullptr);
@@ -61,24 +62,17 @@ public:
     void lblHyperlink_Click();
 
     // A control by its name in the control table, or nullptr: for scripts
-    // and tests, which name the controls as a person reads them.
-    QWidget* control(const QString& name) const { return controls_.find(name); }
+    // and tests, which name the controls as a person reads them. The hidden
+    // ones are made, all at once, when one of them is first asked for.
+    QWidget* control(const QString& name);
     // The four inclination inputs in the order of kInputSpecs (window_controls.h).
     const AngleInput& input(std::size_t i) const { return *inputs_[i]; }
     // The outer height in twips as last set by the window.
     int outerHeightTwips() const { return outerHeightTwips_; }
     const LanguageTables& texts() const { return tables_; }
     int langIndex() const { return langIndex_; }
-
-    // CalcFields
-    std::string text(Field f) const override;
-    void setText(Field f, std::string_view utf8) override;
-    void setBackColor(Field f, Rgb c) override;
-    void setForeColor(Field f, Rgb c) override;
-    std::string elementName(TableElement e) const override;
-
-    // FaultReporter
-    void reportFault(const CalcFault& fault) override;
+    // What the calculation works on: its fields, its tiles, its switches.
+    const Worksheet& worksheet() const { return sheet_; }
 
 private:
     void bindControls();
@@ -87,37 +81,41 @@ private:
     void applyAccessibleTexts();
     void writeInsertLists();
     void setOuterHeight(int twips);
+    // A run of the calculation on the worksheet, and the tiles shown from it
+    // when the run got that far; a fault is told to the person.
+    void calculate();
+    void showTiles();
+    // The working area's controls, where they were made, follow the worksheet.
+    void worksheetWritten();
 
     Services services_;
     LanguageTables tables_;
     int langIndex_ = 0;
+    bool languageWritten_ = false;
     int outerHeightTwips_;
     WindowControls controls_;
 
     // The controls the window's own code works with, each found once, by name
     // and type, when the window is made.
     struct Ui {
-        QLabel *lblTitleB, *lblArticulatorSetting, *lblRightSide, *lblLeftSide, *lblRightTeeth, *lblLeftTeeth;
+        QLabel *lblTitleB, *lblArticulatorSetting, *lblRightSide, *lblLeftSide;
         LinkLabel* lblHyperlink;
         NoteBox *notetitletxt, *notetxt, *copyrighttxt;
-        QPushButton *cmdCalculate, *cmdPrint, *cmdEnd;
-        QCheckBox *chkDebug, *chkAutocalc;
+        QPushButton *cmdPrint, *cmdEnd;
         std::array<Picture*, kLanguageCount> flags;
         std::array<InputControls, 4> inputs;
+        std::array<TileShown, kTileCount> tiles;  // by TilePosition
     } ui_{};
-    // A field is a text box, or a label for a tile's box.
-    struct FieldControl {
-        QWidget* widget;
-        TextBox* box;
-        QLabel* label;
-    };
-    std::array<FieldControl, kFieldCount> fields_{};
     // What the accessible texts are written to, in the order of their table.
     std::vector<QWidget*> accessibleTargets_;
 
-    std::array<std::unique_ptr<AngleInput>, 4> inputs_;
+    Worksheet sheet_;
     Calculation calc_;
+    // The table elements' names in each language, as the calculation writes them.
+    std::array<ElementNames, kLanguageCount> elementNames_;
+    std::array<std::unique_ptr<AngleInput>, 4> inputs_;
     std::unique_ptr<SettingRecord> record_;
+    std::unique_ptr<WorkingArea> workingArea_;  // once something has asked for a hidden control
 };
 
 }  // namespace kx

@@ -11,27 +11,26 @@ namespace kx {
 
 namespace {
 
-// The row of accessible texts for a field's control; a tile without one
+// The row of accessible texts for a tile's text field; a tile without one
 // stops the program when the window is made.
-std::size_t accessibleRow(const LanguageTables& tables, Field f) {
-    const auto row = std::ranges::find(tables.accessible, fieldName(f), &LanguageTables::Accessible::control);
+std::size_t accessibleRow(const LanguageTables& tables, TilePosition position) {
+    const std::string_view name = tileControls(position).text;
+    const auto row = std::ranges::find(tables.accessible, name, &LanguageTables::Accessible::control);
     if (row == tables.accessible.end())
-        qFatal("KXcalc: the tile %s has no accessible name", std::string(fieldName(f)).c_str());
+        qFatal("KXcalc: the tile %s has no accessible name", std::string(name).c_str());
     return std::size_t(row - tables.accessible.begin());
 }
 
 }  // namespace
 
-SettingRecord::SettingRecord(Services services, Shown shown, const CalcFields& fields, const LanguageTables& tables,
-                             const int& langIndex)
+SettingRecord::SettingRecord(Services services, Shown shown, const LanguageTables& tables, const int& langIndex)
     : services_(services),
       shown_(shown),
-      fields_(fields),
       tables_(tables),
       langIndex_(langIndex),
-      tiles_{{{Field::txtFrontTableColor, accessibleRow(tables, Field::txtFrontTableColor)},
-              {Field::txtLeftTableColor, accessibleRow(tables, Field::txtLeftTableColor)},
-              {Field::txtRightTableColor, accessibleRow(tables, Field::txtRightTableColor)}}} {}
+      tiles_{{{TilePosition::Front, accessibleRow(tables, TilePosition::Front)},
+              {TilePosition::Left, accessibleRow(tables, TilePosition::Left)},
+              {TilePosition::Right, accessibleRow(tables, TilePosition::Right)}}} {}
 
 void SettingRecord::printDefault() { tell(services_.printer.printDefault(page())); }
 
@@ -66,7 +65,7 @@ QString SettingRecord::text() const {
                       shown_.leftSide->text() + u": "_qs + input(1) + u", "_qs + input(3)};
     for (const Tile& tile : tiles_)
         lines << tables_.accessible[tile.accessibleRow].name[i] + u": "_qs +
-                     QString::fromStdString(fields_.text(tile.field));
+                     shown_.tiles[std::size_t(tile.position)].text->text();
     lines << tables_.copiedOn[i].arg(regionalDateTime(QDateTime::currentDateTime()));
     return lines.join(u'\n') + u'\n';
 }

@@ -5,7 +5,6 @@
 #include <QString>
 #include <array>
 
-#include "fields.h"
 #include "services.h"
 #include "texts.h"
 #include "window_controls.h"
@@ -20,11 +19,11 @@ public:
     struct Shown {
         QWidget* window;
         QLabel *rightSide, *leftSide;
-        std::array<InputControls, 4> inputs;  // in the order of kInputSpecs
+        std::array<InputControls, 4> inputs;      // in the order of kInputSpecs
+        std::array<TileShown, kTileCount> tiles;  // by TilePosition
     };
     // The language is the window's: its tables and the index it has now.
-    SettingRecord(Services services, Shown shown, const CalcFields& fields, const LanguageTables& tables,
-                  const int& langIndex);
+    SettingRecord(Services services, Shown shown, const LanguageTables& tables, const int& langIndex);
 
     void printDefault();   // on the default printer, with no dialog
     void printChoosing();  // with the system's print dialog
@@ -41,16 +40,15 @@ private:
 
     Services services_;
     Shown shown_;
-    const CalcFields& fields_;
     const LanguageTables& tables_;
     const int& langIndex_;
     // The tiles, front, left and right, each with its row of accessible
     // texts: the text names a tile as a screen reader does.
     struct Tile {
-        Field field;
+        TilePosition position;
         std::size_t accessibleRow;
     };
-    std::array<Tile, 3> tiles_;
+    std::array<Tile, kTileCount> tiles_;
 };
 
 }  // namespace kx

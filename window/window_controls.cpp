@@ -129,18 +129,27 @@ QWidget* makeControl(const ControlSpec& spec, QWidget* window) {
     qFatal("KXcalc: control %s has no kind", spec.name);
 }
 
-void styleControl(QWidget* w, const ControlSpec& spec) {
+// A control's colours as its row gives them: lists, arrow pairs and buttons
+// keep the system's (invalid colours) unless their row names others; every
+// other control is a plain window surface.
+std::pair<QColor, QColor> tableColors(const ControlSpec& spec) {
+    const bool plainSurface =
+        spec.kind != ControlKind::ComboBox && spec.kind != ControlKind::ScrollBar && spec.kind != ControlKind::Button;
+    return {spec.back[0]   ? namedColor(spec.back)
+            : plainSurface ? namedColor("window")
+                           : QColor(),
+            spec.fore[0]   ? namedColor(spec.fore)
+            : plainSurface ? namedColor("windowtext")
+                           : QColor()};
+}
+
+void styleControl(QWidget* w, const ControlSpec& spec, const QFont* font) {
     w->setObjectName(QString::fromLatin1(spec.name));
     w->setGeometry(twipsToPixels(spec.left), twipsToPixels(spec.top), twipsToPixels(spec.width),
                    twipsToPixels(spec.height));
-    if (spec.font[0] != '\0')
-        w->setFont(tableFont(spec.font));
-    // Lists, arrow pairs and buttons keep the system's colours unless their
-    // row names others; every other control is a plain window surface.
-    const bool plainSurface =
-        spec.kind != ControlKind::ComboBox && spec.kind != ControlKind::ScrollBar && spec.kind != ControlKind::Button;
-    const QColor back = spec.back[0] ? namedColor(spec.back) : plainSurface ? namedColor("window") : QColor();
-    const QColor fore = spec.fore[0] ? namedColor(spec.fore) : plainSurface ? namedColor("windowtext") : QColor();
+    if (font)
+        w->setFont(*font);
+    const auto [back, fore] = tableColors(spec);
     if (back.isValid())
         setControlBackColor(w, back);
     if (fore.isValid())
@@ -153,43 +162,108 @@ void styleControl(QWidget* w, const ControlSpec& spec) {
 }  // namespace
 
 void WindowControls::build(QWidget* window) {
-    for (const ControlSpec& spec : controlSpecs()) {
+    // A new window starts with the focus on the first control that takes it.
+    if (const std::vector<QWidget*> tabOrder = make(window, false); !tabOrder.empty())
+        tabOrder.front()->setFocus(Qt::OtherFocusReason);
+}
+
+void WindowControls::buildHidden(QWidget* window) {
+    if (!hiddenBuilt_)
+        make(window, true);
+    hiddenBuilt_ = true;
+}
+
+bool WindowControls::isHidden(const QString& name) {
+    return std::ranges::any_of(controlSpecs(), [&](const ControlSpec& spec) {
+        return (spec.flags & Hidden) && name == QLatin1StringView(spec.name);
+    });
+}
+
+const QFont& WindowControls::font(const char* spec) {
+    const QLatin1StringView key(spec);
+    auto it = fonts_.find(key);
+    if (it == fonts_.end())
+        it = fonts_.insert(key, tableFont(spec));
+    return *it;
+}
+
+std::vector<QWidget*> WindowControls::make(QWidget* window, bool hidden) {
+    const std::span<const ControlSpec> specs = controlSpecs();
+    byRow_.resize(specs.size());
+    for (std::size_t row = 0; row < specs.size(); ++row) {
+        const ControlSpec& spec = specs[row];
+        if (bool(spec.flags & Hidden) != hidden)
+            continue;
         QWidget* w = makeControl(spec, window);
-        styleControl(w, spec);
+        styleControl(w, spec, spec.font[0] ? &font(spec.font) : nullptr);
         byName_.insert(w->objectName(), w);
-        tableOrder_.push_back(w);
+        byRow_[row] = w;
     }
+
     // Labels lie beneath every other control: the blue band under the flags,
-    // each tile box under its text.
-    for (QWidget* w : tableOrder_)
-        if (qobject_cast<QLabel*>(w))
-            w->lower();
+    // each tile box under its text; they lie in the reverse order of the
+    // table, the way lowering each in turn leaves them.
+    std::vector<QWidget*> labels, others;
+    for (QWidget* w : byRow_)
+        if (w)
+            (qobject_cast<QLabel*>(w) ? labels : others).push_back(w);
+    for (auto w = labels.rbegin(); w != labels.rend(); ++w)
+        (*w)->raise();
+    for (QWidget* w : others)
+        w->raise();
+
+    // The Tab order of the table over the controls that take the focus; a
+    // label never does.
+    std::vector<QWidget*> tabOrder;
+    for (QWidget* w : others)
+        if (w->focusPolicy() != Qt::NoFocus)
+            tabOrder.push_back(w);
+    for (QWidget* w : labels)
+        w->setFocusPolicy(Qt::NoFocus);
+    std::ranges::sort(tabOrder, {}, [](QWidget* w) { return w->property("kxTabIndex").toInt(); });
+    for (std::size_t i = 1; i < tabOrder.size(); ++i)
+        QWidget::setTabOrder(tabOrder[i - 1], tabOrder[i]);
+    return tabOrder;
+}
+
+namespace {
+
+const ControlSpec& specNamed(std::string_view name) {
+    const auto spec = std::ranges::find(controlSpecs(), name, &ControlSpec::name);
+    if (spec == controlSpecs().end())
+        qFatal("KXcalc: the control table has no %s", std::string(name).c_str());
+    return *spec;
+}
+
+Rgb toRgb(const QColor& c) { return {std::uint8_t(c.red()), std::uint8_t(c.green()), std::uint8_t(c.blue())}; }
+
+}  // namespace
+
+Worksheet WindowControls::initialWorksheet() {
+    Worksheet sheet;
+    for (std::size_t i = 0; i < kFieldCount; ++i)
+        sheet.fields[i] = specNamed(fieldName(Field(i))).text;
+    for (std::size_t i = 0; i < kTileCount; ++i) {
+        const TileControls names = tileControls(TilePosition(i));
+        const ControlSpec& text = specNamed(names.text);
+        const auto [back, fore] = tableColors(text);
+        sheet.tiles[i] = {text.text, toRgb(tableColors(specNamed(names.box)).first), toRgb(back), toRgb(fore)};
+    }
+    sheet.autocalc = specNamed("chkAutocalc").flags & Checked;
+    sheet.debug = specNamed("chkDebug").flags & Checked ? 1 : 0;
+    return sheet;
+}
+
+TileShown WindowControls::tile(TilePosition position) const {
+    const TileControls names = tileControls(position);
+    return {bound<QLabel>(std::string(names.box).c_str()), bound<TextBox>(std::string(names.text).c_str())};
 }
 
 InputControls WindowControls::input(std::size_t i) const {
     const InputSpec& s = kInputSpecs[i];
     return {bound<QLabel>(s.caption),
             bound<QLabel>(s.degree),
-            {bound<TextBox>(s.angle), bound<ArrowScrollBar>(s.scroll), bound<InsertList>(s.list),
-             bound<TextBox>(s.effective)}};
-}
-
-void WindowControls::setTabOrder() {
-    std::vector<QWidget*> order;
-    for (QWidget* w : tableOrder_)
-        if (w->focusPolicy() != Qt::NoFocus && !qobject_cast<QLabel*>(w))
-            order.push_back(w);
-        else
-            w->setFocusPolicy(Qt::NoFocus);
-    std::ranges::sort(order, {}, [](QWidget* w) { return w->property("kxTabIndex").toInt(); });
-    for (std::size_t i = 1; i < order.size(); ++i)
-        QWidget::setTabOrder(order[i - 1], order[i]);
-    // A new window starts with the focus on the first control that takes it.
-    for (QWidget* w : order)
-        if (!w->isHidden()) {
-            w->setFocus(Qt::OtherFocusReason);
-            break;
-        }
+            {bound<TextBox>(s.angle), bound<ArrowScrollBar>(s.scroll), bound<InsertList>(s.list), s.effective}};
 }
 
 }  // namespace kx

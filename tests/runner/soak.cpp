@@ -70,6 +70,7 @@ QStringList results(const Runner& r) {
 QString brokenInputRule(const Runner& r) {
     for (std::size_t i = 0; i < kInputSpecs.size(); ++i) {
         const AngleInput::Controls& c = r.window->input(i).controls();
+        const std::string& effective = r.window->worksheet()[c.effective];
         const bool sci = r.window->input(i).kind() == Inclination::Sagittal;
         const QString angle = c.angle->text();
         bool valid = false;
@@ -78,10 +79,10 @@ QString brokenInputRule(const Runner& r) {
         const float offset = offsets[std::min(std::size_t(c.list->selectedIndex()), offsets.size() - 1)];
         if (!valid || !(a >= (sci ? 0 : -10) && a <= (sci ? 70 : 25)) ||
             std::nearbyint(leadingNumber(angle.toStdString())) != double(c.scroll->angle()) ||
-            c.effective->text().toStdString() != effectiveValueText(offset + a))
+            effective != effectiveValueText(offset + a))
             return u"%1: angle %2, arrows at %3, item %4, effective value %5"_qs.arg(
                 c.angle->objectName(), quoted(angle), QString::number(c.scroll->angle()),
-                QString::number(c.list->selectedIndex()), quoted(c.effective->text()));
+                QString::number(c.list->selectedIndex()), quoted(QString::fromStdString(effective)));
     }
     return {};
 }

@@ -1,6 +1,4 @@
-#include "fields.h"
-
-#include <array>
+#include "worksheet.h"
 
 namespace kx {
 
@@ -12,12 +10,18 @@ std::string_view fieldName(Field f) {
         "txtLeftX", "txtLeftY", "txtLeftZ",
         "txtRightX", "txtRightY", "txtRightZ",
         "ag", "agtable", "canineright", "caninetableright", "canineleft", "caninetableleft",
-        "lblRightTableColor", "txtRightTableColor",
-        "lblLeftTableColor", "txtLeftTableColor",
-        "lblFrontTableColor", "txtFrontTableColor",
     };
     // clang-format on
     return names[static_cast<std::size_t>(f)];
+}
+
+TileControls tileControls(TilePosition position) {
+    static constexpr std::array<TileControls, kTileCount> controls = {{
+        {"lblRightTableColor", "txtRightTableColor"},
+        {"lblLeftTableColor", "txtLeftTableColor"},
+        {"lblFrontTableColor", "txtFrontTableColor"},
+    }};
+    return controls[static_cast<std::size_t>(position)];
 }
 
 }  // namespace kx
