@@ -33,6 +33,17 @@ QImage readPng(const QString& fileName) {
 
 namespace {
 
+// The names of the files in a folder of the program's resources that start
+// and end as given. Not by a name filter: that is a regular expression,
+// whose compiler would load at every start for this alone.
+QStringList drawnFiles(const QString& folder, const QString& start, const QString& end) {
+    QStringList files;
+    for (const QString& file : QDir(folder).entryList(QDir::Files))
+        if (file.startsWith(start) && file.endsWith(end))
+            files << file;
+    return files;
+}
+
 // An icon from the bitmaps drawn ahead from its SVG at build time (see
 // window/CMakeLists.txt), each read only when a size needs it: the exact
 // size where one was drawn, else the next larger one scaled down. Like the
@@ -41,7 +52,7 @@ namespace {
 class DrawnIconEngine : public QIconEngine {
 public:
     explicit DrawnIconEngine(QLatin1StringView name) : folder_(QStringLiteral(":/kx/icons/%1").arg(name)) {
-        for (const QString& file : QDir(folder_).entryList({QStringLiteral("*.png")}, QDir::Files))
+        for (const QString& file : drawnFiles(folder_, {}, QStringLiteral(".png")))
             sizes_.push_back(QStringView(file).chopped(4).toInt());
         std::ranges::sort(sizes_);
     }
@@ -137,8 +148,7 @@ const QImage& Picture::nearestDrawn(qreal ratio) {
         // the smallest at or above this one, else the largest.
         const QString prefix = name_ + u'@';
         qreal best = 0;
-        for (const QString& file :
-             QDir(QStringLiteral(":/kx/pictures")).entryList({prefix + QStringLiteral("*x+0+0.png")}, QDir::Files)) {
+        for (const QString& file : drawnFiles(QStringLiteral(":/kx/pictures"), prefix, QStringLiteral("x+0+0.png"))) {
             const qreal r = QStringView(file).sliced(prefix.size()).chopped(int(qstrlen("x+0+0.png"))).toDouble();
             const bool covers = r >= ratio, bestCovers = best >= ratio;
             if (best == 0 || (covers && (!bestCovers || r < best)) || (!covers && !bestCovers && r > best))

@@ -1,6 +1,8 @@
 #include "window_controls.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QFontDatabase>
 #include <algorithm>
 #include <ranges>
 
@@ -40,9 +42,18 @@ QFont tableFont(const char* spec) {
     const QString family = words.join(QLatin1Char(' '));
     QFont f;
     // "MS Sans Serif" is a bitmap font on Windows, in a few pixel sizes
-    // only: blurred or cut at other scales. Its outline twin takes its place.
-    QStringList families{family == QLatin1StringView("MS Sans Serif") ? QStringLiteral("Microsoft Sans Serif")
-                                                                      : family};
+    // only: blurred or cut at other scales. Its outline twin takes its place
+    // where it is installed; elsewhere Arial's metric twin stands in for
+    // both, asked for exactly as the window's font, so that the two share one
+    // loaded font instead of loading the same face twice.
+    QStringList families;
+    if (family == QLatin1StringView("MS Sans Serif")) {
+        static const bool outlineTwin = QFontDatabase::hasFamily(QStringLiteral("Microsoft Sans Serif"));
+        if (outlineTwin)
+            families << QStringLiteral("Microsoft Sans Serif");
+    } else if (family != QLatin1StringView("Arial")) {
+        families << family;
+    }
     families << QStringLiteral("Arial") << QStringLiteral("Liberation Sans");
     f.setFamilies(families);
     f.setPointSizeF(points);
@@ -167,6 +178,24 @@ void WindowControls::build(QWidget* window) {
         tabOrder.front()->setFocus(Qt::OtherFocusReason);
 }
 
+namespace {
+// A new line edit lays out its text in the application's font before it
+// takes its own: while the window's controls are made, that font is the
+// window's, so that no other face is loaded for it.
+class WindowFontForNewControls {
+public:
+    explicit WindowFontForNewControls(const QWidget* window) : saved_(QApplication::font()) {
+        QApplication::setFont(window->font());
+    }
+    ~WindowFontForNewControls() { QApplication::setFont(saved_); }
+    WindowFontForNewControls(const WindowFontForNewControls&) = delete;
+    WindowFontForNewControls& operator=(const WindowFontForNewControls&) = delete;
+
+private:
+    QFont saved_;
+};
+}  // namespace
+
 void WindowControls::buildHidden(QWidget* window) {
     if (!hiddenBuilt_)
         make(window, true);
@@ -188,6 +217,7 @@ const QFont& WindowControls::font(const char* spec) {
 }
 
 std::vector<QWidget*> WindowControls::make(QWidget* window, bool hidden) {
+    const WindowFontForNewControls windowFont(window);
     const std::span<const ControlSpec> specs = controlSpecs();
     byRow_.resize(specs.size());
     for (std::size_t row = 0; row < specs.size(); ++row) {
