@@ -1,6 +1,7 @@
 #include "controls.h"
 
 #include <QAbstractItemView>
+#include <QCompleter>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QStyleOption>
@@ -190,10 +191,17 @@ void ArrowScrollBar::mouseMoveEvent(QMouseEvent* e) { e->accept(); }
 
 // --- InsertList
 
+// The toolkit's editable drop-down makes its drop-down list, a window of its
+// own, and a completer as soon as it becomes editable or gets a font. Neither
+// is needed before the list first drops down, which makes it then.
 InsertList::InsertList(QWidget* parent) : QComboBox(parent) {
-    setEditable(true);
+    auto* edit = new QLineEdit(this);
+    // A completer of the edit's own keeps the list from making its default
+    // one; it is put aside at once.
+    edit->setCompleter(new QCompleter(edit));
+    setLineEdit(edit);
+    edit->setCompleter(nullptr);
     setInsertPolicy(QComboBox::NoInsert);
-    setCompleter(nullptr);
     setMaxVisibleItems(5);
     // activated() covers every choice a person makes from the list (mouse,
     // arrow keys, wheel), also of the item already shown.
@@ -229,6 +237,23 @@ void InsertList::setSelectedIndex(int index) {
 }
 
 QString InsertList::shownText() const { return lineEdit()->text(); }
+
+void InsertList::showPopup() {
+    if (!droppedDown_) {
+        // The drop-down list takes the list's font, as the toolkit would have
+        // given it on every change of font.
+        droppedDown_ = true;
+        view()->window()->setFont(font());
+        view()->doItemsLayout();
+    }
+    QComboBox::showPopup();
+}
+
+void InsertList::changeEvent(QEvent* e) {
+    if (e->type() == QEvent::FontChange && !droppedDown_)
+        return QWidget::changeEvent(e);
+    QComboBox::changeEvent(e);
+}
 
 void InsertList::writeText(const QString& text) {
     if (text == lineEdit()->text())

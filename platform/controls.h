@@ -91,10 +91,17 @@ public:
     void setSelectedIndex(int index);
     QString shownText() const;
     void writeText(const QString& text);
+    void showPopup() override;
 
 signals:
     void clicked();
     void edited();
+
+protected:
+    void changeEvent(QEvent* e) override;
+
+private:
+    bool droppedDown_ = false;
 };
 
 // Makes a control act like a button: a left click inside it, or Space or

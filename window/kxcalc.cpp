@@ -44,7 +44,6 @@ KXcalc::KXcalc(Services services, QWidget* parent)
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
     setWindowTitle(QStringLiteral("ORBEL Dental - Lumeta-Tisch Auswahl 1.0"));
-    setWindowIcon(drawnIcon(QLatin1StringView("icon")));
     setFont(tableFont(""));
     setControlColors(this, namedColor("window"), namedColor("windowtext"));
     setFixedSize(twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips));
@@ -60,6 +59,18 @@ KXcalc::KXcalc(Services services, QWidget* parent)
 }
 
 KXcalc::~KXcalc() = default;
+
+void KXcalc::paintEvent(QPaintEvent* e) {
+    QWidget::paintEvent(e);
+    // The window icon is drawn bitmaps of several sizes, which the window
+    // system takes only after the window is shown: given once the first
+    // frame is on the screen, it does not hold that frame up.
+    if (!iconGiven_) {
+        iconGiven_ = true;
+        QMetaObject::invokeMethod(
+            this, [this] { setWindowIcon(drawnIcon(QLatin1StringView("icon"))); }, Qt::QueuedConnection);
+    }
+}
 
 // --- the controls
 

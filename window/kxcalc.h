@@ -74,6 +74,9 @@ public:
     // What the calculation works on: its fields, its tiles, its switches.
     const Worksheet& worksheet() const { return sheet_; }
 
+protected:
+    void paintEvent(QPaintEvent* e) override;
+
 private:
     void bindControls();
     void connectHandlers();
@@ -92,6 +95,7 @@ private:
     LanguageTables tables_;
     int langIndex_ = 0;
     bool languageWritten_ = false;
+    bool iconGiven_ = false;
     int outerHeightTwips_;
     WindowControls controls_;
 

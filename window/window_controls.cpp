@@ -158,7 +158,9 @@ void styleControl(QWidget* w, const ControlSpec& spec, const QFont* font) {
     w->setObjectName(QString::fromLatin1(spec.name));
     w->setGeometry(twipsToPixels(spec.left), twipsToPixels(spec.top), twipsToPixels(spec.width),
                    twipsToPixels(spec.height));
-    if (font)
+    // A font the control has from the window already is not set again: each
+    // new font lays out the control's text anew.
+    if (font && *font != w->font())
         w->setFont(*font);
     const auto [back, fore] = tableColors(spec);
     if (back.isValid())
