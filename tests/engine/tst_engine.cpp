@@ -57,6 +57,7 @@ private slots:
         QTest::newRow("hexadecimal") << "&H1F"_ba << 31.0;
         QTest::newRow("octal") << "&O17"_ba << 15.0;
         QTest::newRow("octal stops at 8") << "&O78"_ba << 7.0;
+        QTest::newRow("hexadecimal stops at a colon") << "&H7:@"_ba << 7.0;
         QTest::newRow("largest double") << "1.7976931348623157E308"_ba << DBL_MAX;
         QTest::newRow("smallest subnormal") << "4.9406564584124654E-324"_ba << std::numeric_limits<double>::denorm_min();
         QTest::newRow("below the subnormals") << "1E-400"_ba << 0.0;

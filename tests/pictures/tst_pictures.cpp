@@ -9,10 +9,13 @@
 // they are committed.
 #include <QApplication>
 #include <QCryptographicHash>
+#include <QProcess>
+#include <QTemporaryFile>
 #include <QTest>
 
 #include "controls.h"
 #include "kxcalc.h"
+#include "printing.h"
 #include "stand_ins.h"
 
 using namespace kx;
@@ -82,18 +85,45 @@ void Pictures::window_data() {
     QTest::addColumn<QString>("language");
     QTest::addColumn<QList<int>>("inserts");  // the item chosen in each list, -1: as started
     QTest::addColumn<bool>("debug");          // "debug" ticked
+    QTest::addColumn<QString>("focused");     // the control a person has Tabbed to, the window active
+    QTest::addColumn<bool>("page");           // the page the print button puts on paper, not the window
+    const QList<int> started{-1, -1, -1, -1};
     for (const Language& l : kLanguages)
-        QTest::newRow(l.settingWord) << QString::fromLatin1(l.settingWord) << QList<int>{-1, -1, -1, -1} << false;
+        QTest::newRow(l.settingWord) << QString::fromLatin1(l.settingWord) << started << false << QString() << false;
     // Other inserts bring the other table elements and their colours.
-    QTest::newRow("english-other-inserts") << u"english"_qs << QList<int>{0, 4, 2, 1} << false;
+    QTest::newRow("english-other-inserts") << u"english"_qs << QList<int>{0, 4, 2, 1} << false << QString() << false;
     // The window the debug box shortens: the working area stays out of sight.
-    QTest::newRow("english-debug") << u"english"_qs << QList<int>{-1, -1, -1, -1} << true;
+    QTest::newRow("english-debug") << u"english"_qs << started << true << QString() << false;
+    // A keyboard user sees where the focus is, also on a picture.
+    QTest::newRow("english-focused-flag") << u"english"_qs << started << false << u"picUS"_qs << false;
+    // The toolkit's drawing of the window, copied without transparency for
+    // paper (printing.cpp), puts every part where the window shows it.
+    QTest::newRow("printed-page") << u"english"_qs << started << false << QString() << true;
 }
+
+namespace {
+// The top of the page as "Save as PDF" writes it, with a footer of its own,
+// at 100 dpi as poppler draws the PDF; a null image where poppler's pdftoppm
+// is missing.
+QImage pageTop(KXcalc& window) {
+    QTemporaryFile pdf;
+    if (!pdf.open() || pdf.write(pdfOf({&window, u"Printed on 12/8/2026 11:00 AM"_qs})) <= 0 || !pdf.flush())
+        return {};
+    QProcess pdftoppm;
+    pdftoppm.start(u"pdftoppm"_qs, {u"-png"_qs, u"-singlefile"_qs, u"-r"_qs, u"100"_qs, u"-W"_qs, u"680"_qs, u"-H"_qs,
+                                    u"740"_qs, pdf.fileName()});
+    if (!pdftoppm.waitForFinished(60000) || pdftoppm.exitCode() != 0)
+        return {};
+    return QImage::fromData(pdftoppm.readAllStandardOutput(), "PNG");
+}
+}  // namespace
 
 void Pictures::window() {
     QFETCH(QString, language);
     QFETCH(QList<int>, inserts);
     QFETCH(bool, debug);
+    QFETCH(QString, focused);
+    QFETCH(bool, page);
     StandIns stand;
     stand.settings.values.insert(MemorySettings::languageKey(), language);
     KXcalc w(stand.services());
@@ -104,8 +134,15 @@ void Pictures::window() {
     if (debug)
         qobject_cast<QCheckBox*>(w.control(u"chkDebug"_qs))->click();  // hidden: only the program can
     w.show();
+    if (!focused.isEmpty()) {
+        QApplication::setActiveWindow(&w);
+        for (int tabs = 0; tabs < 100 && !w.control(focused)->hasFocus(); ++tabs)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
     QApplication::processEvents();
-    const QImage seen = w.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage seen = (page ? pageTop(w) : w.grab().toImage()).convertToFormat(QImage::Format_RGB32);
+    if (page && seen.isNull())
+        QSKIP("poppler's pdftoppm, which draws the page, is missing");
 
     const QString file = QStringLiteral(KX_PICTURES_DIR "/%1.png").arg(QLatin1StringView(QTest::currentDataTag()));
     if (qEnvironmentVariableIntValue("KX_UPDATE_PICTURES")) {
@@ -125,6 +162,10 @@ void Pictures::window() {
 
 int main(int argc, char* argv[]) {
     useOnlyTheFonts();
+    // The page's paper is the regional format's, with no print scheduler of
+    // the machine's to ask.
+    qputenv("CUPS_SERVER", QByteArrayLiteral(KX_PICTURES_OUT "/no-print-scheduler"));
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     QApplication app(argc, argv);
     Pictures test;
     return QTest::qExec(&test, argc, argv);
