@@ -197,12 +197,11 @@ void ArrowScrollBar::mouseMoveEvent(QMouseEvent* e) { e->accept(); }
 InsertList::InsertList(QWidget* parent) : QComboBox(parent) {
     auto* edit = new QLineEdit(this);
     // A completer of the edit's own keeps the list from making its default
-    // one; it is put aside at once.
+    // one; the edit then lets go of it, and it stays unused.
     edit->setCompleter(new QCompleter(edit));
     setLineEdit(edit);
     edit->setCompleter(nullptr);
     setInsertPolicy(QComboBox::NoInsert);
-    setMaxVisibleItems(5);
     // activated() covers every choice a person makes from the list (mouse,
     // arrow keys, wheel), also of the item already shown.
     connect(this, &QComboBox::activated, this, &InsertList::clicked);
