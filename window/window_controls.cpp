@@ -154,14 +154,12 @@ std::pair<QColor, QColor> tableColors(const ControlSpec& spec) {
                            : QColor()};
 }
 
-void styleControl(QWidget* w, const ControlSpec& spec, const QFont* font) {
+void styleControl(QWidget* w, const ControlSpec& spec) {
     w->setObjectName(QString::fromLatin1(spec.name));
     w->setGeometry(twipsToPixels(spec.left), twipsToPixels(spec.top), twipsToPixels(spec.width),
                    twipsToPixels(spec.height));
-    // A font the control has from the window already is not set again: each
-    // new font lays out the control's text anew.
-    if (font && *font != w->font())
-        w->setFont(*font);
+    if (spec.font[0] != '\0')
+        w->setFont(tableFont(spec.font));
     const auto [back, fore] = tableColors(spec);
     if (back.isValid())
         setControlBackColor(w, back);
@@ -210,14 +208,6 @@ bool WindowControls::isHidden(const QString& name) {
     });
 }
 
-const QFont& WindowControls::font(const char* spec) {
-    const QLatin1StringView key(spec);
-    auto it = fonts_.find(key);
-    if (it == fonts_.end())
-        it = fonts_.insert(key, tableFont(spec));
-    return *it;
-}
-
 std::vector<QWidget*> WindowControls::make(QWidget* window, bool hidden) {
     const WindowFontForNewControls windowFont(window);
     const std::span<const ControlSpec> specs = controlSpecs();
@@ -227,7 +217,7 @@ std::vector<QWidget*> WindowControls::make(QWidget* window, bool hidden) {
         if (bool(spec.flags & Hidden) != hidden)
             continue;
         QWidget* w = makeControl(spec, window);
-        styleControl(w, spec, spec.font[0] ? &font(spec.font) : nullptr);
+        styleControl(w, spec);
         byName_.insert(w->objectName(), w);
         byRow_[row] = w;
     }

@@ -93,13 +93,10 @@ private:
     // Makes the shown or the hidden controls, then stacks all made so far
     // and sets their Tab order; returns that order.
     std::vector<QWidget*> make(QWidget* window, bool hidden);
-    const QFont& font(const char* spec);
 
     QHash<QString, QWidget*> byName_;
     std::vector<QWidget*> byRow_;  // in the table's order; null until made
     bool hiddenBuilt_ = false;
-    // The table names a handful of fonts for all its controls: each is made once.
-    QHash<QLatin1StringView, QFont> fonts_;
 };
 
 }  // namespace kx
