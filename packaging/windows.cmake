@@ -48,7 +48,6 @@ set(CPACK_KX_WINDOWS ON)
 set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY "KX Calculator")
 set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_CURRENT_BINARY_DIR}/licence.txt)
 configure_file(windows/licence.txt.in ${CMAKE_CURRENT_BINARY_DIR}/licence.txt @ONLY)
-set(CPACK_KX_COPYRIGHT "${KX_COPYRIGHT}")
 # The packages are not code-signed: a checksum beside each lets an IT
 # service check what it deploys, or allow it by its hash.
 set(CPACK_PACKAGE_CHECKSUM SHA256)
