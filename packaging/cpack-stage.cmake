@@ -46,6 +46,15 @@ endif()
 # Each package's bill of materials beside it (packaging/bom).
 set(ENV{KX_VERSION} "${CPACK_PACKAGE_VERSION}")
 set(ENV{KX_COPYRIGHT} "${CPACK_KX_COPYRIGHT}")
+# The commit the program was built from, for anyone who builds it again.
+execute_process(COMMAND git rev-parse HEAD WORKING_DIRECTORY "${CPACK_KX_SOURCE_DIR}"
+                OUTPUT_VARIABLE commit OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+execute_process(COMMAND git status --porcelain --untracked-files=no WORKING_DIRECTORY "${CPACK_KX_SOURCE_DIR}"
+                OUTPUT_VARIABLE changes ERROR_QUIET)
+if(changes)
+  string(APPEND commit " with changes not committed")
+endif()
+set(ENV{KX_COMMIT} "${commit}")
 # The .tar.gz holds the .deb's files and depends on the same: its
 # dependencies are the .deb's, made before it.
 file(GLOB deb "${CPACK_PACKAGE_DIRECTORY}/${CPACK_PACKAGE_NAME}_${CPACK_PACKAGE_VERSION}_*.deb")
