@@ -1,5 +1,5 @@
 # Makes the Debian package of this build and has lintian judge it: any error
-# fails, warnings are shown.
+# fails, warnings are shown; then checks its bill of materials (check-sbom).
 #   cmake -DCPACK=... -DCONFIG=.../CPackConfig.cmake -DOUT=... -DLINTIAN=... -P check-deb.cmake
 file(REMOVE_RECURSE "${OUT}")
 execute_process(COMMAND "${CPACK}" -G DEB --config "${CONFIG}" -B "${OUT}"
@@ -15,3 +15,7 @@ if(NOT result EQUAL 0)
   message(FATAL_ERROR "lintian found errors in ${deb}")
 endif()
 message(STATUS "lintian: no errors in ${deb}")
+execute_process(COMMAND "${CMAKE_CURRENT_LIST_DIR}/check-sbom" "${deb}" RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "the bill of materials of ${deb} is not valid")
+endif()

@@ -14,3 +14,13 @@ endif()
 if(CPACK_GENERATOR STREQUAL "NSIS")
   set(CPACK_PACKAGE_FILE_NAME "${CPACK_PACKAGE_FILE_NAME}-setup")
 endif()
+# Every time inside the packages is the commit's (scripts/source-date sets
+# it for the whole build; this covers a cpack run by hand and the tests').
+if(NOT DEFINED ENV{SOURCE_DATE_EPOCH})
+  execute_process(COMMAND git log -1 --format=%ct WORKING_DIRECTORY "${CPACK_KX_SOURCE_DIR}"
+                  OUTPUT_VARIABLE epoch OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET RESULT_VARIABLE rc)
+  if(NOT rc EQUAL 0)
+    set(epoch 0)
+  endif()
+  set(ENV{SOURCE_DATE_EPOCH} "${epoch}")
+endif()

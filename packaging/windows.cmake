@@ -18,6 +18,7 @@ install(FILES $<TARGET_FILE:Qt6::QWindowsIntegrationPlugin> DESTINATION platform
 install(FILES $<TARGET_FILE:Qt6::QWindowsVistaStylePlugin> DESTINATION styles)
 list(APPEND kx_deploy platforms/$<TARGET_FILE_NAME:Qt6::QWindowsIntegrationPlugin>
                       styles/$<TARGET_FILE_NAME:Qt6::QWindowsVistaStylePlugin>)
+list(TRANSFORM kx_deploy PREPEND qt: OUTPUT_VARIABLE kx_shipped)
 
 # The compiler's runtime, where the compiler itself finds it.
 foreach(dll libgcc_s_seh-1.dll libstdc++-6.dll libwinpthread-1.dll)
@@ -28,7 +29,28 @@ foreach(dll libgcc_s_seh-1.dll libstdc++-6.dll libwinpthread-1.dll)
   endif()
   install(FILES ${path} DESTINATION .)
   list(APPEND kx_deploy ${dll})
+  list(APPEND kx_shipped ${dll}=${path})
 endforeach()
+
+# The licence texts and copyright notices of everything shipped, in the
+# folder "licences": README.txt there says what each file contains
+# (packaging/bom notices). What Qt compiled into its DLLs comes from the
+# record scripts/windows-qt keeps beside Qt; the runtime's notices are its
+# Debian packages' copyright files.
+set(kx_record ${KX_QT_WINDOWS}/kxcalc-third-party/record.json)
+if(NOT EXISTS ${kx_record})
+  message(FATAL_ERROR "No record of Qt's third-party code in ${KX_QT_WINDOWS}: run scripts/windows-qt")
+endif()
+set(kx_licences ${CMAKE_CURRENT_BINARY_DIR}/licences)
+add_custom_command(OUTPUT ${kx_licences}/README.txt
+  COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/bom notices ${KX_QT_WINDOWS}/kxcalc-third-party ${kx_licences}
+          ${KX_PRODUCT_NAME} ${PROJECT_VERSION} ${KX_COPYRIGHT} $<TARGET_FILE_NAME:kxcalc> ${kx_shipped}
+  COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_CURRENT_BINARY_DIR}/licence.txt ${kx_licences}/licence.txt
+  DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/bom ${kx_record} ${CMAKE_CURRENT_BINARY_DIR}/licence.txt
+  COMMENT "Collecting the licences of what the Windows packages ship"
+  VERBATIM)
+add_custom_target(kxcalc-licences ALL DEPENDS ${kx_licences}/README.txt)
+install(DIRECTORY ${kx_licences}/ DESTINATION licences)
 
 # The DLLs come as built, with their symbol tables: stripped, the whole
 # folder shrinks from about 60 to 25 MB.
@@ -48,10 +70,6 @@ set(CPACK_KX_WINDOWS ON)
 set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY "KX Calculator")
 set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_CURRENT_BINARY_DIR}/licence.txt)
 configure_file(windows/licence.txt.in ${CMAKE_CURRENT_BINARY_DIR}/licence.txt @ONLY)
-set(CPACK_KX_COPYRIGHT "${KX_COPYRIGHT}")
-# The packages are not code-signed: a checksum beside each lets an IT
-# service check what it deploys, or allow it by its hash.
-set(CPACK_PACKAGE_CHECKSUM SHA256)
 # Where the setup writes the first language: the program's own place
 # (packaging/language-setting), under HKEY_CURRENT_USER. CPack writes its
 # variables into its configuration as they are, so the key's backslashes go
