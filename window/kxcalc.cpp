@@ -2,6 +2,7 @@
 
 #include <QMenu>
 #include <QPushButton>
+#include <QTimer>
 #include <algorithm>
 
 #include "accessible.h"
@@ -67,8 +68,7 @@ void KXcalc::paintEvent(QPaintEvent* e) {
     // frame is on the screen, it does not hold that frame up.
     if (!iconGiven_) {
         iconGiven_ = true;
-        QMetaObject::invokeMethod(
-            this, [this] { setWindowIcon(drawnIcon(QLatin1StringView("icon"))); }, Qt::QueuedConnection);
+        QTimer::singleShot(0, this, [this] { setWindowIcon(drawnIcon(QLatin1StringView("icon"))); });
     }
 }
 
