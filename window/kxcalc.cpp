@@ -2,7 +2,6 @@
 
 #include <QMenu>
 #include <QPushButton>
-#include <QTimer>
 #include <algorithm>
 
 #include "accessible.h"
@@ -57,6 +56,9 @@ KXcalc::KXcalc(Services services, QWidget* parent)
         services_, SettingRecord::Shown{this, ui_.lblRightSide, ui_.lblLeftSide, ui_.inputs, ui_.tiles}, tables_,
         langIndex_);
     connectHandlers();
+    iconLater_.setSingleShot(true);
+    iconLater_.setInterval(0);
+    connect(&iconLater_, &QTimer::timeout, this, [this] { setWindowIcon(drawnIcon(QLatin1StringView("icon"))); });
 }
 
 KXcalc::~KXcalc() = default;
@@ -68,7 +70,7 @@ void KXcalc::paintEvent(QPaintEvent* e) {
     // frame is on the screen, it does not hold that frame up.
     if (!iconGiven_) {
         iconGiven_ = true;
-        QTimer::singleShot(0, this, [this] { setWindowIcon(drawnIcon(QLatin1StringView("icon"))); });
+        iconLater_.start();
     }
 }
 

@@ -14,6 +14,7 @@
 //                                          object for each of the four inputs
 #pragma once
 
+#include <QTimer>
 #include <QWidget>
 #include <array>
 #include <memory>
@@ -96,6 +97,7 @@ private:
     int langIndex_ = 0;
     bool languageWritten_ = false;
     bool iconGiven_ = false;
+    QTimer iconLater_;
     int outerHeightTwips_;
     WindowControls controls_;
 
