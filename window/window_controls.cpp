@@ -202,10 +202,18 @@ void WindowControls::buildHidden(QWidget* window) {
     hiddenBuilt_ = true;
 }
 
+namespace {
+// A control's row in the table, or nullptr.
+const ControlSpec* findSpec(QAnyStringView name) {
+    const auto spec =
+        std::ranges::find_if(controlSpecs(), [&](const ControlSpec& s) { return name == QLatin1StringView(s.name); });
+    return spec == controlSpecs().end() ? nullptr : &*spec;
+}
+}  // namespace
+
 bool WindowControls::isHidden(const QString& name) {
-    return std::ranges::any_of(controlSpecs(), [&](const ControlSpec& spec) {
-        return (spec.flags & Hidden) && name == QLatin1StringView(spec.name);
-    });
+    const ControlSpec* spec = findSpec(name);
+    return spec && (spec->flags & Hidden);
 }
 
 std::vector<QWidget*> WindowControls::make(QWidget* window, bool hidden) {
@@ -251,8 +259,8 @@ std::vector<QWidget*> WindowControls::make(QWidget* window, bool hidden) {
 namespace {
 
 const ControlSpec& specNamed(std::string_view name) {
-    const auto spec = std::ranges::find(controlSpecs(), name, &ControlSpec::name);
-    if (spec == controlSpecs().end())
+    const ControlSpec* spec = findSpec(QLatin1StringView(name.data(), qsizetype(name.size())));
+    if (!spec)
         qFatal("KXcalc: the control table has no %s", std::string(name).c_str());
     return *spec;
 }

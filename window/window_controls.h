@@ -65,7 +65,6 @@ public:
     // Makes the hidden ones too: then the window holds every control of the
     // table, stacked and in the Tab order as if all had been made at once.
     void buildHidden(QWidget* window);
-    bool hiddenBuilt() const { return hiddenBuilt_; }
     // Whether the table has a hidden control of that name.
     static bool isHidden(const QString& name);
 
